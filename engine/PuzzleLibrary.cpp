@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "PuzzleLibrary.h"
+
+#include <fstream>
+#include <vector>
+
+namespace zq {
+
+PuzzleLibrary::LoadResult PuzzleLibrary::LoadPuzzleLibrary(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return LoadResult::CannotOpen;
+    // Never read more than the records we keep: a huge file costs nothing.
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(MaxPuzzles * RecordSize));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return LoadFromBytes(bytes);
+}
+
+PuzzleLibrary::LoadResult PuzzleLibrary::LoadFromBytes(std::span<const std::uint8_t> bytes)
+{
+    PuzzleCount = 0;
+    while (PuzzleCount < MaxPuzzles && bytes.size() >= static_cast<std::size_t>(RecordSize)) {
+        ++PuzzleCount;
+        PuzzleRecord& r = records_[static_cast<std::size_t>(PuzzleCount)];
+        for (int j = 1; j <= PieceCount; ++j) {
+            const std::size_t at = static_cast<std::size_t>(3 * (j - 1));
+            // Orientation keeps only 0..15, so a damaged byte cannot index past the tables.
+            r[j] = PiecePlacement{bytes[at], bytes[at + 1], Orientation(bytes[at + 2])};
+        }
+        bytes = bytes.subspan(RecordSize);
+    }
+    return PuzzleCount > 0 ? LoadResult::Ok : LoadResult::NoRecords;
+}
+
+} // namespace zq
