@@ -26,7 +26,7 @@ test-sanitize: deps
 		ctest --output-on-failure -j $(JOBS)
 
 bench: build
-	$(BUILD)/bench/zq_bench --benchmark_min_time=0.2
+	@set -e; for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)
