@@ -41,30 +41,37 @@ bool BoardEngine::PieceInBounds(int x, int y, Orientation o)
            y + BoundsMaxY[oi] <= BoardHeight - 1;
 }
 
-namespace {
-template <bool (*Allowed)(std::uint8_t, std::uint8_t)>
-bool Fits(const Grid& board, int x, int y, Orientation o)
+bool BoardEngine::PieceFits(int x, int y, Orientation o) const
 {
-    if (!BoardEngine::PieceInBounds(x, y, o))
+    if (!PieceInBounds(x, y, o))
+        return false;
+    // Same cells in the same order as the bounding-box loop, minus the cells
+    // where the mask is 0, which can never refuse a piece.
+    const MaskCells& m = NonZeroMaskCells[static_cast<std::size_t>(o.value())];
+    const std::uint8_t* base = Board.cells.data() + Grid::Index(x, y);
+    for (int i = 0; i < m.count; ++i) {
+        const MaskCell c = m.cell[static_cast<std::size_t>(i)];
+        const std::uint8_t a = base[c.offset];
+        if (a != 0 && !PairAllowed(a, c.value))
+            return false;
+    }
+    return true;
+}
+
+bool BoardEngine::PieceFitsLinear(int x, int y, Orientation o) const
+{
+    if (!PieceInBounds(x, y, o))
         return false;
     const std::size_t oi = static_cast<std::size_t>(o.value());
     for (int dx = BoundsMinX[oi]; dx <= BoundsMaxX[oi]; ++dx) {
         for (int dy = BoundsMinY[oi]; dy <= BoundsMaxY[oi]; ++dy) {
-            const std::uint8_t a = board.at(x + dx, y + dy);
+            const std::uint8_t a = Board.at(x + dx, y + dy);
             const std::uint8_t b = MaskAt(o, dx, dy);
-            if (a != 0 && b != 0 && !Allowed(a, b))
+            if (a != 0 && b != 0 && !PairAllowedLinear(a, b))
                 return false;
         }
     }
     return true;
-}
-} // namespace
-
-bool BoardEngine::PieceFits(int x, int y, Orientation o) const { return Fits<PairAllowed>(Board, x, y, o); }
-
-bool BoardEngine::PieceFitsLinear(int x, int y, Orientation o) const
-{
-    return Fits<PairAllowedLinear>(Board, x, y, o);
 }
 
 void BoardEngine::ParkPiece(int j, const OrientationSource& random)

@@ -369,7 +369,46 @@ constexpr bool PairAllowed(std::uint8_t a, std::uint8_t b)
     return b < 64 && ((PairRows[a] >> b) & 1U) != 0;
 }
 
+// The non-zero cells of each mask in the order every mask loop visits them
+// (dx outer, dy inner), as offsets into the column-major 91 by 61 grid. Loops
+// over these skip the empty half of each bounding box.
+struct MaskCell {
+    std::int16_t offset = 0; // dx * 61 + dy
+    std::uint8_t value = 0;
+};
+struct MaskCells {
+    std::array<MaskCell, 196> cell{};
+    int count = 0;
+};
+
+inline constexpr std::array<MaskCells, 16> NonZeroMaskCells = [] {
+    std::array<MaskCells, 16> all{};
+    for (int o = 0; o < 16; ++o) {
+        MaskCells& m = all[static_cast<std::size_t>(o)];
+        for (int dx = BoundsMinX[static_cast<std::size_t>(o)]; dx <= BoundsMaxX[static_cast<std::size_t>(o)]; ++dx)
+            for (int dy = BoundsMinY[static_cast<std::size_t>(o)]; dy <= BoundsMaxY[static_cast<std::size_t>(o)]; ++dy)
+                if (const std::uint8_t v = MaskAt(Orientation(o), dx, dy); v != 0)
+                    m.cell[static_cast<std::size_t>(m.count++)] = MaskCell{static_cast<std::int16_t>(dx * 61 + dy), v};
+    }
+    return all;
+}();
+
 namespace detail {
+constexpr bool MaskCellsCoverTheWholeMask()
+{
+    for (int o = 0; o < 16; ++o) {
+        int total = 0, fromCells = 0;
+        for (int i = 0; i < 196; ++i)
+            total += CoverageMask[static_cast<std::size_t>(o * 196 + i)];
+        const MaskCells& m = NonZeroMaskCells[static_cast<std::size_t>(o)];
+        for (int i = 0; i < m.count; ++i)
+            fromCells += m.cell[static_cast<std::size_t>(i)].value;
+        if (total != fromCells)
+            return false;
+    }
+    return true;
+}
+
 constexpr bool PairListIsSortedAndBelow64()
 {
     for (int i = 0; i < 2 * PairCount; ++i)
@@ -398,5 +437,7 @@ constexpr int PairRowBits()
 static_assert(detail::PairListIsSortedAndBelow64());
 static_assert(detail::PairRowBits() == PairCount);
 static_assert(PairAllowed(17, 54) && !PairAllowed(54, 17));
+// Every mask entry outside its bounds is 0, so the bounded cell lists hold the whole mask.
+static_assert(detail::MaskCellsCoverTheWholeMask());
 
 } // namespace zq
