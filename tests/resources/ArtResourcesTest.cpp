@@ -4,10 +4,12 @@
 #include "ArtResources.h"
 
 #include <QDirIterator>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QSvgRenderer>
 
@@ -170,6 +172,25 @@ TEST_F(ArtResourcesTest, GlyphViewBoxesMatchTheirUse)
         EXPECT_EQ(viewBox(name), QRectF(0, 0, 16, 16)) << name;
     for (const char* name : {"flags_en.svg", "flags_de.svg"})
         EXPECT_EQ(viewBox(name), QRectF(0, 0, 48, 16)) << name;
+}
+
+// The rules open at these two topics, and their pictures come from the resource.
+TEST_F(ArtResourcesTest, HelpFileHasBothTopicsAndOnlyPicturesThatExist)
+{
+    QFile file(QStringLiteral(ZQ_HELP_FILE));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains(R"(<a name="Das_Spiel"></a>)"));
+    EXPECT_TRUE(html.contains(R"(<a name="The_game"></a>)"));
+    EXPECT_LT(html.indexOf("Das_Spiel\"></a>"), html.indexOf("The_game\"></a>"));
+    EXPECT_TRUE(html.contains("charset=utf-8"));
+    const QRegularExpression image(R"re(src="qrc(:/art/[^"]+)")re");
+    int images = 0;
+    for (auto it = image.globalMatch(html); it.hasNext(); ++images) {
+        const QString path = it.next().captured(1);
+        EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+    }
+    EXPECT_EQ(images, 28); // the fourteen toolbar buttons, once per language
 }
 
 } // namespace
