@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "DialogLook.h"
+
+#include <QApplication>
+#include <QWidget>
+
+namespace zq {
+
+QFont DialogFont(bool bold)
+{
+    QFont font = QApplication::font();
+    font.setPixelSize(11);
+    font.setBold(bold);
+    return font;
+}
+
+QIcon MainFormIcon(const QWidget* mainForm)
+{
+    if (mainForm && !mainForm->windowIcon().isNull())
+        return mainForm->windowIcon();
+    return QIcon(QStringLiteral(":/art/icon.svg"));
+}
+
+} // namespace zq
