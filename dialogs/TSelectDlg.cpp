@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TSelectDlg.h"
+
+#include "ArtResources.h"
+#include "CanvasWidget.h"
+#include "Geometry.h"
+#include "OverMainPlacement.h"
+#include "ProgramState.h"
+#include "ProgressByte.h"
+#include "SmallSansFont.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <algorithm>
+#include <array>
+
+namespace zq {
+
+namespace {
+
+QIcon ArrowIcon(const QString& normal, const QString& disabled)
+{
+    QIcon icon(normal);
+    icon.addFile(disabled, QSize(), QIcon::Disabled);
+    return icon;
+}
+
+} // namespace
+
+TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
+    : QDialog(parent), state_(state), mainForm_(mainForm)
+{
+    initArtResources();
+    sm_ = QImage(QStringLiteral(":/art/faces.png")).convertToFormat(QImage::Format_RGB32);
+    setObjectName(QStringLiteral("SelectDlg"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFixedSize(ClientWidth, ClientHeight);
+    setFont(SmallSansFont::Make());
+
+    Bevel1_ = new QFrame(this);
+    Bevel1_->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Bevel1_->setGeometry(8, 8, 417, 268);
+
+    box_ = new CanvasWidget(this);
+    box_->setGeometry(20, 20, 397, 249);
+    box_->OnPaint = [this](Canvas& c) {
+        // The gaps between the thumbnails show the dialog beneath.
+        c.BrushSolid = true;
+        c.BrushColour = FromQRgb(palette().color(QPalette::Window).rgb());
+        c.FillRect(0, 0, c.Width(), c.Height());
+        boxPaint(c);
+    };
+    box_->OnMouseDown = [this](QMouseEvent* e) {
+        const QPoint p = e->position().toPoint();
+        boxMouseDown(p.x(), p.y());
+    };
+
+    Scroll_ = new QScrollBar(Qt::Vertical, this);
+    Scroll_->setGeometry(424, 9, 16, 266);
+    Scroll_->setMinimum(1);
+    Scroll_->setMaximum(1);
+    Scroll_->setValue(1);
+    Scroll_->setSingleStep(4);
+    Scroll_->setPageStep(12);
+    connect(Scroll_, &QScrollBar::valueChanged, this, [this] { ScrollChange(); });
+
+    PrevBtn_ = new QPushButton(this);
+    PrevBtn_->setGeometry(304, 284, 25, 25);
+    PrevBtn_->setIcon(ArrowIcon(QStringLiteral(":/art/prev.svg"), QStringLiteral(":/art/prev_disabled.svg")));
+    PrevBtn_->setAutoDefault(false);
+    connect(PrevBtn_, &QPushButton::clicked, this, [this] { PrevBtnClick(); });
+
+    NextBtn_ = new QPushButton(this);
+    NextBtn_->setGeometry(332, 284, 25, 25);
+    NextBtn_->setIcon(ArrowIcon(QStringLiteral(":/art/next.svg"), QStringLiteral(":/art/next_disabled.svg")));
+    NextBtn_->setAutoDefault(false);
+    connect(NextBtn_, &QPushButton::clicked, this, [this] { NextBtnClick(); });
+
+    CancelBtn_ = new QPushButton(QIcon(QStringLiteral(":/art/cancel.svg")), QString(), this);
+    CancelBtn_->setGeometry(364, 284, 75, 25);
+    CancelBtn_->setAutoDefault(false);
+    connect(CancelBtn_, &QPushButton::clicked, this, [this] { done(2); });
+
+    FormCreate();
+}
+
+int TSelectDlg::ShowModal() { return exec(); }
+
+void TSelectDlg::reject() { done(2); }
+
+void TSelectDlg::FormCreate()
+{
+    // The last position shows the last twelve Quarvels. A library of fewer
+    // than twelve has the one position 1, and the empty cells pick nothing.
+    Scroll_->setMaximum(std::max(1, state_.Library.PuzzleCount - (Cells - 1)));
+}
+
+void TSelectDlg::showEvent(QShowEvent* event)
+{
+    FormActivate();
+    QDialog::showEvent(event);
+}
+
+void TSelectDlg::FormActivate()
+{
+    OverMainPlacement::Apply(*this, mainForm_);
+
+    const bool german = state_.German();
+    setWindowTitle(german ? QString::fromUtf8("Quarvel wählen") : QStringLiteral("Select Quarvel"));
+    CancelBtn_->setText(german ? QStringLiteral("Abbruch") : QStringLiteral("Cancel"));
+    PrevBtn_->setToolTip(german ? QStringLiteral("Welches vorhergehende Quarvel hab ich noch nicht geschafft?")
+                                : QStringLiteral("Which previous Quarvel I havn't solved yet?"));
+    NextBtn_->setToolTip(german ? QStringLiteral("Welches folgende Quarvel hab ich noch nicht geschafft?")
+                                : QStringLiteral("Which following Quarvel I havn't solved yet?"));
+    box_->setToolTip(german ? QStringLiteral("Ein Mausklick und schon gehts mit diesem Quarvel los.")
+                            : QStringLiteral("A mouselick and the Quarvel is selected."));
+
+    // The scroll bar keeps the position in its range: a late Quarvel shows the last twelve.
+    const int before = Scroll_->value();
+    Scroll_->setValue(state_.CurrentPuzzle);
+    if (Scroll_->value() == before)
+        ScrollChange(); // progress may have changed since the last showing
+}
+
+bool TSelectDlg::Finished(int n) const { return IsFinished(state_.Progress(n)); }
+
+void TSelectDlg::DrawCell(Canvas& canvas, int i, int n) const
+{
+    const int x0 = CellWidth * (i % Columns);
+    const int y0 = CellHeight * (i / Columns);
+
+    canvas.PenVisible = true;
+    canvas.PenMode_ = Canvas::PenMode::Copy;
+    canvas.PenWidth = 1;
+    canvas.PenColour = clBlack;
+    canvas.BrushSolid = true;
+    canvas.BrushColour = clSilver;
+    canvas.Rectangle(x0, y0, x0 + 90, y0 + 75);
+    canvas.TextOut(x0 + 3, y0 + 1, QString::number(n), SmallSansFont::Make(true), clBlack);
+
+    const std::uint8_t progress = state_.Progress(n);
+    if (IsFinished(progress)) {
+        // Levels 5..7 come only from a damaged file; they show the face of level 4, not a picture from outside the strip.
+        const int level = EffectiveHelpLevel(progress);
+        canvas.Draw(x0 + 73, y0 + 2, sm_, 15 * (4 - level), 0, 15, 15);
+    }
+
+    canvas.BrushColour = IsFinished(progress) ? clGrey : clBlack;
+    const PuzzleRecord& record = state_.Library[n];
+    for (int j = 1; j <= PieceCount; ++j) {
+        const PiecePlacement& pl = record[j];
+        const auto o = static_cast<std::size_t>(pl.o.value());
+        std::array<CanvasPoint, 3> pts;
+        for (std::size_t k = 0; k < 3; ++k)
+            pts[k] = {x0 + pl.x + VertexX[k][o], y0 + 15 + pl.y + VertexY[k][o]};
+        canvas.Polygon(pts);
+    }
+}
+
+void TSelectDlg::boxPaint(Canvas& canvas) const
+{
+    const int first = Scroll_->value();
+    for (int i = 0; i < Cells; ++i) {
+        const int n = first + i;
+        if (n > state_.Library.PuzzleCount)
+            continue;
+        DrawCell(canvas, i, n);
+    }
+}
+
+void TSelectDlg::ScrollChange() { box_->Repaint(); }
+
+int TSelectDlg::QuarvelAt(int X, int Y) const
+{
+    if (X < 0 || Y < 0 || X / CellWidth > Columns - 1 || Y / CellHeight > Rows - 1)
+        return 0;
+    // The whole 100 by 85 cell counts, gaps included.
+    const int n = Scroll_->value() + X / CellWidth + Columns * (Y / CellHeight);
+    return n <= state_.Library.PuzzleCount ? n : 0;
+}
+
+void TSelectDlg::boxMouseDown(int X, int Y)
+{
+    const int n = QuarvelAt(X, Y);
+    if (n == 0)
+        return;
+    state_.CurrentPuzzle = n;
+    done(1);
+}
+
+void TSelectDlg::PrevBtnClick()
+{
+    int v = Scroll_->value();
+    if (v > 1)
+        --v;
+    while (v > 1 && Finished(v))
+        --v;
+    if (!Finished(v))
+        Scroll_->setValue(v);
+}
+
+void TSelectDlg::NextBtnClick()
+{
+    const int m = Scroll_->maximum();
+    int v = Scroll_->value();
+    if (v < m)
+        ++v;
+    while (v < m && Finished(v))
+        ++v;
+    if (!Finished(v))
+        Scroll_->setValue(v);
+}
+
+} // namespace zq

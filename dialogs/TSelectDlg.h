@@ -1,0 +1,79 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "Canvas.h"
+
+#include <QDialog>
+#include <QImage>
+
+class QFrame;
+class QPushButton;
+class QScrollBar;
+
+namespace zq {
+
+struct ProgramState;
+class CanvasWidget;
+
+// The gallery: twelve thumbnails at a time, four across and three down,
+// each with its number, its silhouette and, once finished, a face for the
+// help it took. A click on one makes it the current Quarvel.
+class TSelectDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 448;
+    static constexpr int ClientHeight = 316;
+    static constexpr int CellWidth = 100;  // thumbnail 90 plus a 10-pixel gap
+    static constexpr int CellHeight = 85;  // thumbnail 75 plus a 10-pixel gap
+    static constexpr int Columns = 4;
+    static constexpr int Rows = 3;
+    static constexpr int Cells = Columns * Rows;
+
+    // The library must be loaded: the scroll range is fixed here.
+    TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent = nullptr);
+
+    // Shows the dialog modally: 1 after a pick (CurrentPuzzle is set), 2 after Cancel, Escape or the close box.
+    int ShowModal();
+
+    void FormCreate();
+    void FormActivate();
+    void boxPaint(Canvas& canvas) const;
+    void ScrollChange();
+    // A press at (X, Y) of the gallery; a cell without a Quarvel picks nothing.
+    void boxMouseDown(int X, int Y);
+    void PrevBtnClick();
+    void NextBtnClick();
+
+    // Number of the Quarvel under gallery point (X, Y), 0 for none.
+    int QuarvelAt(int X, int Y) const;
+
+    QScrollBar* Scroll() const { return Scroll_; }
+    CanvasWidget* box() const { return box_; }
+    QPushButton* PrevBtn() const { return PrevBtn_; }
+    QPushButton* NextBtn() const { return NextBtn_; }
+    QPushButton* CancelBtn() const { return CancelBtn_; }
+    const QImage& FaceStrip() const { return sm_; }
+
+public slots:
+    void reject() override; // Cancel, Escape and the close box answer 2
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool Finished(int n) const;
+    void DrawCell(Canvas& canvas, int i, int n) const;
+
+    ProgramState& state_;
+    QWidget* mainForm_;
+    QImage sm_; // the face strip, 15 by 15 per help level, level 4 at the left
+
+    QFrame* Bevel1_;
+    CanvasWidget* box_;
+    QScrollBar* Scroll_;
+    QPushButton* PrevBtn_;
+    QPushButton* NextBtn_;
+    QPushButton* CancelBtn_;
+};
+
+} // namespace zq
