@@ -1,0 +1,175 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "TFormPlacement.h"
+
+#include "PlacementText.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace zq {
+
+namespace {
+
+// The window frame's thickness; zero while the window system has not told us.
+QMargins FrameMargins(const QWidget& form)
+{
+    const QWindow* window = form.windowHandle();
+    return window ? window->frameMargins() : QMargins();
+}
+
+Qt::WindowStates StatesFor(const WindowPlacement& p)
+{
+    switch (p.showCmd) {
+    case WindowPlacement::ShowMaximized:
+        return Qt::WindowMaximized;
+    case WindowPlacement::ShowMinimized:
+    case 6: // minimise
+    case 7: // show minimised without activating
+        if (p.flags & WindowPlacement::RestoreToMaximized)
+            return Qt::WindowMinimized | Qt::WindowMaximized;
+        return Qt::WindowMinimized;
+    default:
+        // Any other command, hiding among them, shows the window normally:
+        // a main window that never appears could not be used at all.
+        return Qt::WindowNoState;
+    }
+}
+
+} // namespace
+
+TFormPlacement::TFormPlacement(QWidget& form, TIniStore& store, QObject* parent)
+    : QObject(parent), form_(form), store_(store)
+{
+    form_.installEventFilter(this);
+}
+
+WindowPlacement TFormPlacement::Capture(const QWidget& form)
+{
+    WindowPlacement p;
+    const auto state = form.windowState();
+    if (state & Qt::WindowMinimized) {
+        p.showCmd = WindowPlacement::ShowMinimized;
+        if (state & Qt::WindowMaximized)
+            p.flags = WindowPlacement::RestoreToMaximized;
+    } else if (state & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        p.showCmd = WindowPlacement::ShowMaximized;
+    }
+    QRect normal = form.normalGeometry();
+    if (!normal.isValid())
+        normal = form.geometry();
+    const QRect frame = normal.marginsAdded(FrameMargins(form));
+    p.left = frame.x();
+    p.top = frame.y();
+    p.right = frame.x() + frame.width();
+    p.bottom = frame.y() + frame.height();
+    return p;
+}
+
+void TFormPlacement::Save()
+{
+    store_.WriteString(Section, IniKey, PlacementText::Format(Capture(form_)));
+    store_.DeleteValue(Section, IniKey + "Color");
+    store_.DeleteValue(Section, IniKey + "Font");
+}
+
+void TFormPlacement::Restore()
+{
+    const auto stored = PlacementText::Parse(store_.ReadString(Section, IniKey, ""));
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    pending_.reset();
+    // A window system that knows the frame before the window is shown tells us
+    // once the window exists; others tell us later (see eventFilter).
+    form_.winId();
+
+    if (!stored) {
+        if (!screen)
+            return;
+        // Show would give an unsized window its preferred size; centre that size.
+        if (!form_.testAttribute(Qt::WA_Resized))
+            form_.adjustSize();
+        Centre(screen->geometry());
+        if (FrameMargins(form_).isNull())
+            pending_ = Pending{form_.size(), QPoint(), true};
+        return;
+    }
+
+    WindowPlacement p = *stored;
+    if (screen) {
+        const QRect area = screen->geometry();
+        p = PlacementText::KeepOnScreen(p, area.x() + area.width(), area.y() + area.height());
+    }
+    // QRect cannot hold every pair of stored numbers; keep the size sane.
+    const auto extent = [](std::int64_t from, std::int64_t to) {
+        return static_cast<int>(std::clamp<std::int64_t>(to - from, 0, QWIDGETSIZE_MAX));
+    };
+    const QRect frame(p.left, p.top, extent(p.left, p.right), extent(p.top, p.bottom));
+
+    // The normal rectangle can only be set while the window is in the normal state.
+    if (form_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        form_.setWindowState(Qt::WindowNoState);
+    PlaceFrame(frame);
+    if (FrameMargins(form_).isNull())
+        pending_ = Pending{form_.size(), frame.topLeft(), false};
+    if (const auto states = StatesFor(p); states != Qt::WindowNoState) {
+        // A hidden window keeps its geometry to itself until it is shown; hand
+        // it on now, so that leaving the maximised state comes back to it.
+        if (QWindow* window = form_.windowHandle())
+            window->setGeometry(form_.geometry());
+        form_.setWindowState(states);
+    }
+}
+
+void TFormPlacement::PlaceFrame(const QRect& frame)
+{
+    // move() places the outer frame; resize() sets the inside.
+    form_.resize(frame.size().shrunkBy(FrameMargins(form_)));
+    form_.move(frame.topLeft());
+}
+
+void TFormPlacement::Centre(const QRect& area)
+{
+    const QSize size = form_.frameGeometry().size();
+    form_.move(area.x() + PlacementText::CentredOrigin(area.width(), size.width()),
+               area.y() + PlacementText::CentredOrigin(area.height(), size.height()));
+}
+
+bool TFormPlacement::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &form_ && pending_) {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowStateChange: {
+            if (form_.windowState() != Qt::WindowNoState || form_.size() != pending_->size) {
+                // Maximised, or resized by someone else since: leave it alone.
+                pending_.reset();
+                break;
+            }
+            if (FrameMargins(form_).isNull())
+                break;
+            // The frame is known now: fit the outside where it was meant to be.
+            const Pending pending = *pending_;
+            pending_.reset();
+            if (pending.centre) {
+                if (const QScreen* screen = QGuiApplication::primaryScreen())
+                    Centre(screen->geometry());
+            } else {
+                PlaceFrame(QRect(pending.frameTopLeft, pending.size));
+            }
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace zq

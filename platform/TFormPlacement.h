@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "TIniStore.h"
+#include "WindowPlacement.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <optional>
+#include <string>
+
+class QWidget;
+
+namespace zq {
+
+// Brings the main window back at the place, size and state it was left in.
+// The owner calls Restore() just before the window is first shown and Save()
+// when it is being destroyed (hidden, but still existing).
+class TFormPlacement : public QObject {
+    Q_OBJECT
+
+public:
+    TFormPlacement(QWidget& form, TIniStore& store, QObject* parent = nullptr);
+
+    std::string Section = "Common";
+    std::string IniKey = "MainForm";
+
+    // Applies the stored placement, or centres the window on the primary
+    // screen when none is stored. A stored field that is not a number raises
+    // SettingsError before the window is touched.
+    void Restore();
+    // Stores the normal rectangle and state, and removes the colour and font
+    // values that older versions kept beside it.
+    void Save();
+
+    // The window's placement as it would be stored.
+    static WindowPlacement Capture(const QWidget& form);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget& form_;
+    TIniStore& store_;
+    void PlaceFrame(const QRect& frame);
+    void Centre(const QRect& screenArea);
+
+    // What Restore asked for while the frame's thickness was not yet known:
+    // the outer rectangle at frameTopLeft of the size set, or centring.
+    struct Pending {
+        QSize size;
+        QPoint frameTopLeft;
+        bool centre = false;
+    };
+    std::optional<Pending> pending_;
+};
+
+} // namespace zq
