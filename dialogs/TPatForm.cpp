@@ -21,7 +21,7 @@ constexpr int PixelsPerCell = 2;
 void Report(const SettingsError& error)
 {
     if (QApplication::instance())
-        QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromUtf8(error.what()));
+        QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Zibble Quarvel"), QString::fromUtf8(error.what()));
 }
 
 } // namespace

@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ModalDriver.h"
+#include "TSplash.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+#include <gtest/gtest.h>
+
+using namespace zq;
+using zq::test::WhenModal;
+
+TEST(TSplash, PictureSizeAndPlace)
+{
+    TSplash splash;
+    EXPECT_EQ(splash.size(), QSize(200, 150));
+    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(splash.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    const auto* image = splash.findChild<QLabel*>(QStringLiteral("Image1"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->pixmap().size(), QSize(200, 150));
+
+    QPoint centre;
+    WhenModal([&](QWidget& w) {
+        centre = w.frameGeometry().center();
+        QTest::mouseClick(w.findChild<QLabel*>(QStringLiteral("Image1")), Qt::LeftButton, {}, QPoint(50, 50));
+    });
+    splash.ShowModal();
+    EXPECT_FALSE(splash.isVisible());
+    const QPoint screen = QGuiApplication::primaryScreen()->geometry().center();
+    EXPECT_LE((centre - screen).manhattanLength(), 2);
+}
+
+TEST(TSplash, TimerRunsFromCreationAndEveryTickClosesIt)
+{
+    TSplash splash;
+    auto* timer = splash.findChild<QTimer*>(QStringLiteral("Timer1"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_FALSE(timer->isSingleShot());
+    EXPECT_EQ(timer->interval(), 3000);
+
+    // A shorter interval, so the test need not wait three seconds per showing.
+    timer->setInterval(100);
+    // Ticks while hidden change nothing.
+    QTest::qWait(250);
+    EXPECT_FALSE(splash.isVisible());
+
+    for (int showing = 0; showing < 2; ++showing) {
+        WhenModal([](QWidget&) {}); // the player does nothing
+        QElapsedTimer clock;
+        clock.start();
+        splash.ShowModal();
+        EXPECT_LT(clock.elapsed(), 1000);
+        EXPECT_FALSE(splash.isVisible());
+        EXPECT_TRUE(timer->isActive());
+    }
+}
