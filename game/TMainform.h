@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "BoardEngine.h"
+#include "Canvas.h"
+#include "ProgramState.h"
+#include "SoundOutput.h"
+#include "TIniStore.h"
+#include "TWaveList.h"
+
+#include <QCursor>
+#include <QImage>
+#include <QWidget>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <random>
+
+class QFileDialog;
+class QTextBrowser;
+class QToolButton;
+
+namespace zq {
+
+class CanvasWidget;
+class TFormPlacement;
+class TLinkLabel;
+class TPatForm;
+class TSelectDlg;
+class TSplash;
+class TStatDlg;
+class TTongueDlg;
+class TYesNoDlg;
+class TAboutDlg;
+
+// The main window: the toolbar, the board and everything the player does on
+// it. It owns the board engine, the settings store and the sound bank; the
+// other windows are created after it and handed to it by the program entry.
+class TMainform : public QWidget {
+    Q_OBJECT
+public:
+    // What the outside world provides; tests replace each part.
+    struct Environment {
+        QString ProgramDir;                       // with a trailing separator; empty: the program's own folder
+        std::filesystem::path SettingsFile;        // empty: the player's settings file
+        std::unique_ptr<SoundOutput> SoundOutput_; // null: the system's audio output
+        std::optional<std::uint32_t> Seed;         // none: seeded from the clock
+    };
+
+    TMainform(ProgramState& state, Environment environment);
+    ~TMainform() override;
+
+    // Set when creation ended the program (no data file, unreadable game file):
+    // the window must not be shown and no setting is written.
+    bool Aborted() const { return aborted_; }
+
+    // The forms created after this one.
+    TSplash* Splash = nullptr;
+    TPatForm* PatForm = nullptr;
+    TSelectDlg* SelectDlg = nullptr;
+    TStatDlg* StatDlg = nullptr;
+    TYesNoDlg* YesNoDlg = nullptr;
+    TAboutDlg* AboutDlg = nullptr;
+    TTongueDlg* TongueDlg = nullptr;
+
+    ProgramState& State;
+    BoardEngine Engine;
+    bool FirstActivation = true;
+    bool Modified = false;
+    TIniStore ini;
+    TWaveList waves;
+    std::unique_ptr<TFormPlacement> FormPlacement1;
+
+    QWidget* toolPanel = nullptr;
+    QToolButton* NewgameBtn = nullptr;
+    QToolButton* LoadBtn = nullptr;
+    QToolButton* SaveBtn = nullptr;
+    QToolButton* StatBtn = nullptr;
+    QToolButton* ExitBtn = nullptr;
+    QToolButton* SelectBtn = nullptr;
+    QToolButton* UpBtn = nullptr;
+    QToolButton* DownBtn = nullptr;
+    QToolButton* TipBtn = nullptr;
+    QToolButton* SoundBtn = nullptr;
+    QToolButton* TongueBtn = nullptr;
+    QToolButton* RulesBtn = nullptr;
+    QToolButton* InfoBtn = nullptr;
+    QToolButton* ZibbleBtn = nullptr;
+    CanvasWidget* box = nullptr;
+    TLinkLabel* WebLabel = nullptr;
+    QFileDialog* OpenDlg = nullptr;
+    QFileDialog* SaveDlg = nullptr;
+    QTextBrowser* HelpViewer = nullptr;
+    QString HelpFile;
+
+    static constexpr int ToolPanelHeight = 33;
+    static constexpr int DesignedWidth = 464;
+    static constexpr int DesignedHeight = 386;
+
+    // Board drawing.
+    void formResize();
+    void FormPaint(Canvas& canvas);
+    void boxPaint(Canvas& canvas);
+    void DrawPieceOutline(int j, Colour colour, bool xorMode);
+    void DrawPiece(int j, Colour fillColour, Colour outlineColour);
+    void DrawPieces(Colour fillColour, Colour outlineColour);
+    const Canvas& FormCanvas() const { return formCanvas_; }
+
+    // Piece handling.
+    void boxMousedown(Qt::MouseButton button, int X, int Y);
+    void boxMouseMove(bool leftHeld, int X, int Y);
+    void PickPiece(int X, int Y);
+    void MoveSelectedPiece(int x, int y);
+
+    // Help, progress and navigation.
+    void SetupPuzzle();
+    void TipBtnClick();
+    void QuarvelSolved();
+    void UpBtnClick();
+    void DownBtnClick();
+    void SelectBtnClick();
+    void StatBtnClick();
+
+    // Game files.
+    bool WriteGameFile(const QString& path);
+    bool ReadGameFile(const QString& path);
+    void SaveGameAs();
+    void SaveIfModified();
+    void SaveBtnClick();
+    void LoadBtnClick();
+    void NewgameBtnClick();
+    void UpdateTitle();
+
+    // Language, hints, help, about, web page.
+    void UpdateHints();
+    void TongueBtnClick();
+    void rules();
+    void info();
+    void ZibbleBtnClick();
+
+    // Start-up and shutdown.
+    void formActivate();
+    bool formCloseQuery();
+    void formClose();
+    void ExitBtnClick();
+
+    void PlayWave(int n);
+    void RepaintPattern();
+    // Asks the window to close as the exit button does; ignored while a close is under way.
+    void RequestClose();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void formCreate(Environment& environment);
+    void CreateToolbar();
+    QToolButton* AddButton(const char* name, const char* icon);
+    void ShowError(const QString& text);
+    std::array<CanvasPoint, 3> Triangle(int j) const;
+    void SetBoxCursor(int zone);
+    bool ReadProgressFrom(const QString& path);
+
+    Canvas& BoardCanvas();
+
+    Canvas formCanvas_;
+    Canvas* paintTarget_ = nullptr;
+    QImage back;
+    QCursor moveCursor_;
+    QCursor turnCursor_;
+    std::mt19937 random_;
+    OrientationSource randomOrientation_;
+    bool aborted_ = false;
+    bool closing_ = false;
+    bool placementRestored_ = false;
+};
+
+} // namespace zq

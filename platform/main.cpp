@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Program entry: every window is made once, in a fixed order, the main window
+// first; they are freed in the reverse order, the main window last.
+#include "ArtResources.h"
+#include "ProgramState.h"
+#include "TAboutDlg.h"
+#include "TApplication.h"
+#include "TMainform.h"
+#include "TPatForm.h"
+#include "TSelectDlg.h"
+#include "TSplash.h"
+#include "TStatDlg.h"
+#include "TTongueDlg.h"
+#include "TYesNoDlg.h"
+
+#include <memory>
+
+int main(int argc, char** argv)
+{
+    zq::TApplication app(argc, argv);
+    zq::initArtResources();
+    // The pattern window stays open all the time; closing the main window alone ends the run.
+    app.setQuitOnLastWindowClosed(false);
+
+    zq::ProgramState state;
+    auto MainForm = std::make_unique<zq::TMainform>(state, zq::TMainform::Environment{});
+    if (MainForm->Aborted())
+        return 1;
+    auto Splash = std::make_unique<zq::TSplash>();
+    auto PatForm = std::make_unique<zq::TPatForm>(state, MainForm->ini);
+    auto SelectDlg = std::make_unique<zq::TSelectDlg>(state, MainForm.get());
+    auto StatDlg = std::make_unique<zq::TStatDlg>(state, MainForm.get());
+    auto YesNoDlg = std::make_unique<zq::TYesNoDlg>(state, MainForm.get());
+    auto AboutDlg = std::make_unique<zq::TAboutDlg>(state, MainForm.get());
+    auto TongueDlg = std::make_unique<zq::TTongueDlg>(state, MainForm.get());
+    MainForm->Splash = Splash.get();
+    MainForm->PatForm = PatForm.get();
+    MainForm->SelectDlg = SelectDlg.get();
+    MainForm->StatDlg = StatDlg.get();
+    MainForm->YesNoDlg = YesNoDlg.get();
+    MainForm->AboutDlg = AboutDlg.get();
+    MainForm->TongueDlg = TongueDlg.get();
+
+    MainForm->show();
+    const int result = app.exec();
+
+    TongueDlg.reset();
+    AboutDlg.reset();
+    YesNoDlg.reset();
+    StatDlg.reset();
+    SelectDlg.reset();
+    PatForm.reset();
+    Splash.reset();
+    MainForm.reset();
+    return result;
+}

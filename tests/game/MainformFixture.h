@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "../engine/BoardFixtures.h"
+#include "../platform/FakeSoundOutput.h"
+#include "ArtResources.h"
+#include "CanvasWidget.h"
+#include "ProgramState.h"
+#include "TMainform.h"
+#include "TPatForm.h"
+#include "TYesNoDlg.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+
+namespace zq::test {
+
+// Writes a data file of `count` Quarvels, each a 20 by 20 square of four squares at its own place.
+inline void WriteLibrary(const QString& dir, int count)
+{
+    std::ofstream out((dir + QStringLiteral("/zqvl2.dat")).toStdString(), std::ios::binary);
+    for (int n = 1; n <= count; ++n) {
+        const PuzzleRecord r = zq::testing::SquareOfSquares(30 + n % 7, 20 + n % 5);
+        out.write(reinterpret_cast<const char*>(&r), sizeof r);
+    }
+}
+
+// Answers the next modal dialog (message page, file dialog, message box) once it is up.
+inline void WhenModal(std::function<void(QWidget*)> answer)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(w);
+        }
+    });
+    timer->start();
+}
+
+inline void PressKey(QWidget* w, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : w, &press);
+}
+
+struct MainformFixture : ::testing::Test {
+    QTemporaryDir dir;
+    SoundLog sounds;
+    ProgramState state;
+    std::unique_ptr<TMainform> form;
+    std::unique_ptr<TPatForm> pattern;
+    std::unique_ptr<TYesNoDlg> yesNo;
+
+    void Start(int quarvels = 5, std::uint32_t seed = 7)
+    {
+        initArtResources();
+        WriteLibrary(dir.path(), quarvels);
+        TMainform::Environment env;
+        env.ProgramDir = dir.path() + QLatin1Char('/');
+        env.SettingsFile = (dir.path() + QStringLiteral("/settings.reg")).toStdString();
+        env.SoundOutput_ = std::make_unique<FakeSoundOutput>(sounds);
+        env.Seed = seed;
+        form = std::make_unique<TMainform>(state, std::move(env));
+        ASSERT_FALSE(form->Aborted());
+        pattern = std::make_unique<TPatForm>(state, form->ini);
+        yesNo = std::make_unique<TYesNoDlg>(state, form.get());
+        form->PatForm = pattern.get();
+        form->YesNoDlg = yesNo.get();
+        form->resize(945, 673); // 10-pixel cells
+        form->formResize();
+    }
+
+    void TearDown() override
+    {
+        // As the program does: the other windows first, the main window last.
+        yesNo.reset();
+        pattern.reset();
+        form.reset();
+    }
+
+    void Press(int x, int y, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(x, y), form->box->mapToGlobal(QPointF(x, y)), button, button,
+                      Qt::NoModifier);
+        QApplication::sendEvent(form->box, &e);
+    }
+    void Move(int x, int y, bool leftHeld = true)
+    {
+        const Qt::MouseButtons held = leftHeld ? Qt::LeftButton : Qt::NoButton;
+        QMouseEvent e(QEvent::MouseMove, QPointF(x, y), form->box->mapToGlobal(QPointF(x, y)), Qt::NoButton, held,
+                      Qt::NoModifier);
+        QApplication::sendEvent(form->box, &e);
+    }
+
+    int Cell() const { return form->Engine.CellWidth; }
+
+    // Sounds started since the last call, by game number.
+    std::vector<int> SoundsPlayed()
+    {
+        static const std::map<std::string, int> bySize{{"2226", 1}, {"2820", 2}, {"606", 3},
+                                                       {"1156", 4}, {"50752", 5}, {"5512", 6}};
+        std::vector<int> played;
+        for (const std::string& e : sounds.Events)
+            if (e.rfind("start ", 0) == 0)
+                played.push_back(bySize.at(e.substr(6)));
+        sounds.Events.clear();
+        return played;
+    }
+
+    // A pixel of piece j in the given hit zone, nearest to its reference point.
+    QPoint ZonePixel(int j, int zone) const
+    {
+        const PiecePlacement& p = form->Engine.Placements[j];
+        const int c = Cell();
+        QPoint best(-1, -1);
+        long bestD = -1;
+        for (int y = (p.y - 8) * c; y <= (p.y + 8) * c; ++y)
+            for (int x = (p.x - 8) * c; x <= (p.x + 8) * c; ++x)
+                if (form->Engine.HitTestPiece(x, y, j) == zone) {
+                    const long d = long(x - p.x * c) * (x - p.x * c) + long(y - p.y * c) * (y - p.y * c);
+                    if (bestD < 0 || d < bestD) {
+                        bestD = d;
+                        best = QPoint(x, y);
+                    }
+                }
+        return best;
+    }
+
+    // A board pixel that lies on no piece.
+    QPoint FreePixel() const
+    {
+        for (int y = 5; y < 600; y += 10)
+            for (int x = 5; x < 900; x += 10) {
+                bool free = true;
+                for (int j = 1; j <= 8; ++j)
+                    free = free && form->Engine.HitTestPiece(x, y, j) == 0;
+                if (free)
+                    return QPoint(x, y);
+            }
+        return QPoint(-1, -1);
+    }
+
+    Grid SumOfMasksExceptLifted() const
+    {
+        Grid g;
+        for (int j = 1; j <= 8; ++j)
+            if (j != form->Engine.SelectedPiece)
+                StampInto(g, form->Engine.Placements[j], 1);
+        return g;
+    }
+
+    bool CanvasMatchesAFreshPaint()
+    {
+        Canvas fresh(form->box->Canvas().Width(), form->box->Canvas().Height());
+        form->boxPaint(fresh);
+        return fresh.Image() == form->box->Canvas().Image();
+    }
+};
+
+} // namespace zq::test
