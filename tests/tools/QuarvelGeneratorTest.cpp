@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "QuarvelGenerator.h"
+
+#include "LibraryChecker.h"
+#include "PieceGeometry.h"
+#include "QuarvelFixtures.h"
+#include "Silhouette.h"
+
+#include <gtest/gtest.h>
+
+namespace zq::tool {
+namespace {
+
+TEST(QuarvelGeneratorTest, SameSeedSameRecordsOtherSeedOtherRecords)
+{
+    const auto a = QuarvelGenerator(11, 400000, 2).Generate(40);
+    const auto b = QuarvelGenerator(11, 400000, 1).Generate(40); // thread count must not matter
+    const auto c = QuarvelGenerator(12, 400000, 2).Generate(40);
+    ASSERT_EQ(a.size(), 40U);
+    EXPECT_EQ(a, b);
+    EXPECT_NE(a, c);
+}
+
+TEST(QuarvelGeneratorTest, GeneratedLibraryPassesTheCheckerAndRisesInDifficulty)
+{
+    QuarvelGenerator::Stats stats;
+    const auto lib = QuarvelGenerator(5, 400000, 2).GenerateDetailed(140, &stats);
+    ASSERT_EQ(lib.size(), 140U);
+    std::vector<PuzzleRecord> records;
+    for (const auto& c : lib)
+        records.push_back(c.record);
+    const auto report = LibraryChecker(400000, 2).CheckBytes(testing::Bytes(records));
+    EXPECT_TRUE(report.Passed()) << report.Summary();
+    EXPECT_EQ(report.symmetryTwins, 0);
+    // The first hundred are compact with legs along the grid; all three classes occur, in order.
+    for (std::size_t i = 0; i < 100; ++i) {
+        EXPECT_EQ(lib[i].orientationClass, 0);
+        EXPECT_TRUE(LibraryChecker::IsCompact(lib[i].irregularity));
+    }
+    EXPECT_GT(stats.perClass[1], 0);
+    EXPECT_GT(stats.perClass[2], 0);
+    for (std::size_t i = 1; i < lib.size(); ++i)
+        EXPECT_LE(lib[i - 1].orientationClass, lib[i].orientationClass);
+    EXPECT_EQ(stats.perClass[0] + stats.perClass[1] + stats.perClass[2], 140);
+}
+
+TEST(QuarvelGeneratorTest, GrownFiguresAreJoinedByEdgesWithoutOverlap)
+{
+    int grown = 0;
+    for (std::uint64_t s = 0; s < 60; ++s) {
+        const auto style = static_cast<QuarvelGenerator::Style>(s % QuarvelGenerator::StyleCount);
+        const int cls = static_cast<int>(s % 3);
+        const auto rec = QuarvelGenerator::Grow(1000 + s, cls, style);
+        if (!rec)
+            continue;
+        ++grown;
+        EXPECT_EQ(Silhouette::OrientationClass(*rec), cls);
+        for (int i = 1; i <= PieceCount; ++i) {
+            bool joined = false;
+            for (int k = 1; k <= PieceCount; ++k) {
+                if (k == i)
+                    continue;
+                EXPECT_FALSE(PieceGeometry::InteriorsOverlap(PieceGeometry::Vertices((*rec)[i]), PieceGeometry::Vertices((*rec)[k])));
+                joined = joined || PieceGeometry::ShareEdge(PieceGeometry::Vertices((*rec)[i]), PieceGeometry::Vertices((*rec)[k]));
+            }
+            EXPECT_TRUE(joined) << "piece " << i << " of attempt " << s;
+        }
+    }
+    EXPECT_GT(grown, 40);
+}
+
+TEST(PieceGeometryTest, TwoHalvesOfASquareTouchButDoNotOverlap)
+{
+    const auto a = PieceGeometry::Vertices(27, 27, 0);
+    const auto b = PieceGeometry::Vertices(23, 23, 8);
+    EXPECT_FALSE(PieceGeometry::InteriorsOverlap(a, b));
+    EXPECT_TRUE(PieceGeometry::ShareEdge(a, b));
+    EXPECT_TRUE(PieceGeometry::InteriorsOverlap(a, a));
+    EXPECT_TRUE(PieceGeometry::InteriorsOverlap(a, PieceGeometry::Vertices(28, 27, 0)));
+    // Two squares meeting at a corner only share no edge.
+    EXPECT_FALSE(PieceGeometry::ShareEdge(a, PieceGeometry::Vertices(37, 37, 8)));
+    const auto p = PieceGeometry::PlacementOf({b[2], b[0], b[1]});
+    ASSERT_TRUE(p.has_value());
+    EXPECT_EQ(*p, (std::array<int, 3>{23, 23, 8}));
+}
+
+TEST(PieceGeometryTest, MirroredFigureIsASymmetryTwin)
+{
+    const PuzzleRecord r = testing::TiltedSquares();
+    PuzzleRecord m;
+    for (int j = 1; j <= PieceCount; ++j) {
+        auto t = PieceGeometry::Vertices(r[j]);
+        for (Point& v : t)
+            v.x = 90 - v.x;
+        const auto p = PieceGeometry::PlacementOf(t);
+        ASSERT_TRUE(p.has_value());
+        m[j] = testing::At((*p)[0], (*p)[1], (*p)[2]);
+    }
+    EXPECT_EQ(Silhouette::SymmetryKey(r), Silhouette::SymmetryKey(m));
+    EXPECT_NE(Silhouette::SymmetryKey(r), Silhouette::SymmetryKey(testing::CentredSquare()));
+}
+
+} // namespace
+} // namespace zq::tool

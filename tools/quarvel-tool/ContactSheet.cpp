@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ContactSheet.h"
+
+#include "Geometry.h"
+
+#include <QFont>
+#include <QImage>
+#include <QPainter>
+#include <QPolygon>
+#include <QString>
+
+#include <algorithm>
+
+namespace zq::tool {
+
+bool ContactSheet::Write(const std::vector<PuzzleRecord>& records, const std::filesystem::path& png, const Options& o)
+{
+    const int s = std::max(1, o.scale);
+    const int first = std::max(1, o.first);
+    const int last = std::min(static_cast<int>(records.size()), first + std::max(0, o.count) - 1);
+    const int shown = std::max(0, last - first + 1);
+    const int columns = std::max(1, o.columns);
+    const int rows = std::max(1, (shown + columns - 1) / columns);
+    // The gallery's cell: a 90 by 75 frame with the board 15 below its top, and gaps of 10.
+    const int cellW = 100 * s, cellH = 85 * s;
+    QImage image(columns * cellW, rows * cellH, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(11 * s);
+    painter.setFont(font);
+    for (int i = 0; i < shown; ++i) {
+        const int n = first + i;
+        const int x0 = (i % columns) * cellW, y0 = (i / columns) * cellH;
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(QColor(192, 192, 192));
+        painter.drawRect(x0, y0, 90 * s, 75 * s);
+        painter.drawText(x0 + 3 * s, y0 + 12 * s, QString::number(n));
+        painter.setBrush(Qt::black);
+        painter.setClipRect(x0 + 1, y0 + 1, 90 * s - 1, 75 * s - 1);
+        const PuzzleRecord& r = records[static_cast<std::size_t>(n - 1)];
+        for (int j = 1; j <= PieceCount; ++j) {
+            const std::size_t ori = static_cast<std::size_t>(r[j].o.value());
+            QPolygon tri;
+            for (std::size_t k = 0; k < 3; ++k)
+                tri << QPoint(x0 + s * (r[j].x + VertexX[k][ori]), y0 + s * (15 + r[j].y + VertexY[k][ori]));
+            painter.drawPolygon(tri);
+        }
+        painter.setClipping(false);
+    }
+    painter.end();
+    return image.save(QString::fromStdString(png.string()), "PNG");
+}
+
+} // namespace zq::tool

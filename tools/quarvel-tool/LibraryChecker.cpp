@@ -1,0 +1,230 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "LibraryChecker.h"
+
+#include "ArrangementSolver.h"
+#include "BoardEngine.h"
+#include "PuzzleLibrary.h"
+#include "Silhouette.h"
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <thread>
+
+namespace zq::tool {
+
+std::vector<LibraryChecker::RawRecord> LibraryChecker::SplitRecords(std::span<const std::uint8_t> bytes,
+                                                                    std::vector<std::string>* notes)
+{
+    std::vector<RawRecord> out;
+    const std::size_t whole = bytes.size() / PuzzleLibrary::RecordSize;
+    const std::size_t used = std::min<std::size_t>(whole, PuzzleLibrary::MaxPuzzles);
+    for (std::size_t i = 0; i < used; ++i) {
+        RawRecord r;
+        std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(i * PuzzleLibrary::RecordSize), r.size(), r.begin());
+        out.push_back(r);
+    }
+    if (notes) {
+        if (const std::size_t tail = bytes.size() % PuzzleLibrary::RecordSize; tail != 0)
+            notes->push_back("trailing " + std::to_string(tail) + " bytes are not a whole record and are ignored");
+        if (whole > used)
+            notes->push_back("records after the " + std::to_string(PuzzleLibrary::MaxPuzzles) + "th (" +
+                             std::to_string(whole - used) + " of them) are ignored, as the game does");
+    }
+    return out;
+}
+
+PuzzleRecord LibraryChecker::ToRecord(const RawRecord& raw)
+{
+    PuzzleRecord r;
+    for (int j = 1; j <= PieceCount; ++j) {
+        const std::size_t at = static_cast<std::size_t>(3 * (j - 1));
+        r[j] = PiecePlacement{raw[at], raw[at + 1], Orientation(raw[at + 2])};
+    }
+    return r;
+}
+
+LibraryChecker::RawRecord LibraryChecker::ToRaw(const PuzzleRecord& r)
+{
+    RawRecord raw{};
+    for (int j = 1; j <= PieceCount; ++j) {
+        const std::size_t at = static_cast<std::size_t>(3 * (j - 1));
+        raw[at] = r[j].x;
+        raw[at + 1] = r[j].y;
+        raw[at + 2] = static_cast<std::uint8_t>(r[j].o.value());
+    }
+    return raw;
+}
+
+LibraryChecker::RecordReport LibraryChecker::CheckOne(const RawRecord& raw, int number) const
+{
+    RecordReport rep;
+    rep.number = number;
+    auto fail = [&](int rule, std::string text) { rep.issues.push_back(Issue{rule, std::move(text)}); };
+
+    // Rule 1 first: nothing else can be judged on placements that leave the board.
+    for (int j = 1; j <= PieceCount; ++j) {
+        const std::size_t at = static_cast<std::size_t>(3 * (j - 1));
+        const int x = raw[at], y = raw[at + 1], o = raw[at + 2];
+        if (o > 15)
+            fail(1, "piece " + std::to_string(j) + " has orientation byte " + std::to_string(o) + ", above 15");
+        else if (!BoardEngine::PieceInBounds(x, y, Orientation(o)))
+            fail(1, "piece " + std::to_string(j) + " at (" + std::to_string(x) + ", " + std::to_string(y) +
+                        ") in orientation " + std::to_string(o) + " reaches outside the board");
+    }
+    if (!rep.issues.empty()) {
+        fail(1, "the other rules are not checked for this record");
+        return rep;
+    }
+
+    const PuzzleRecord rec = ToRecord(raw);
+    const Silhouette sil(rec);
+    rep.orientationClass = Silhouette::OrientationClass(rec);
+    rep.irregularity = sil.Irregularity();
+
+    if (!ArrangementSolver::Buildable(rec))
+        fail(2, "no order puts the eight pieces down one after the other through the fit test");
+    if (!sil.Connected())
+        fail(3, "the silhouette falls apart into pieces joined at most by corners");
+
+    std::ostringstream where;
+    const int cx2 = sil.MinX() + sil.MaxX(), cy2 = sil.MinY() + sil.MaxY();
+    if (sil.Width() > MaxSize || sil.Height() > MaxSize) {
+        where << "the silhouette is " << sil.Width() << " by " << sil.Height() << " cells, more than " << MaxSize;
+        fail(5, where.str());
+    }
+    // Centre of the box, doubled to stay in integers: the board's is (90, 60).
+    if (std::abs(cx2 - 90) > 2 * CentreSlack || std::abs(cy2 - 60) > 2 * CentreSlack) {
+        std::ostringstream s;
+        s << "the silhouette's box is centred at (" << cx2 / 2.0 << ", " << cy2 / 2.0
+          << "), more than " << CentreSlack << " cells from the board's centre (45, 30)";
+        fail(5, s.str());
+    }
+    if (sil.MinX() < FirstFreeColumn || sil.MaxX() > LastFreeColumn) {
+        std::ostringstream s;
+        s << "the silhouette spans columns " << sil.MinX() << " to " << sil.MaxX()
+          << " and meets the parking places (free columns are " << FirstFreeColumn << " to " << LastFreeColumn << ")";
+        fail(5, s.str());
+    }
+
+    const ArrangementSolver::Result r = ArrangementSolver(nodeBound_).Solve(sil.Target());
+    rep.solutions = r.solutions;
+    rep.traps = r.traps;
+    rep.boundHit = r.boundHit;
+    if (r.traps > 0)
+        fail(7, std::to_string(r.traps) + " arrangement(s) cover exactly the silhouette's cells with other values");
+    if (r.boundHit)
+        fail(7, "the arrangement search stopped at its bound of " + std::to_string(nodeBound_) +
+                    " steps; outline twins are not ruled out");
+    return rep;
+}
+
+LibraryChecker::Report LibraryChecker::CheckBytes(std::span<const std::uint8_t> bytes) const
+{
+    Report report;
+    const std::vector<RawRecord> raws = SplitRecords(bytes, &report.fileNotes);
+    if (raws.empty()) {
+        report.fileUnusable = true;
+        report.fileNotes.push_back(bytes.empty() ? "the file is empty" : "the file holds no whole 24-byte record");
+        return report;
+    }
+    report.records.resize(raws.size());
+    // Records are independent here; the search is the slow part, so share it out.
+    const int threads = std::max(1, threads_ > 0 ? threads_ : static_cast<int>(std::thread::hardware_concurrency()));
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i; (i = next++) < raws.size();)
+            report.records[i] = CheckOne(raws[i], static_cast<int>(i) + 1);
+    };
+    std::vector<std::jthread> pool;
+    for (int t = 1; t < threads; ++t)
+        pool.emplace_back(work);
+    work();
+    pool.clear();
+
+    // Rules across records: duplicates (4) and the difficulty order (6).
+    const int count = static_cast<int>(raws.size());
+    std::map<std::string, int> seen, seenShape;
+    int highestClass = 0;
+    for (int i = 0; i < count; ++i) {
+        RecordReport& rep = report.records[static_cast<std::size_t>(i)];
+        const bool placed = std::none_of(rep.issues.begin(), rep.issues.end(), [](const Issue& s) { return s.rule == 1; });
+        if (!placed)
+            continue;
+        const PuzzleRecord rec = ToRecord(raws[static_cast<std::size_t>(i)]);
+        const Silhouette sil(rec);
+        const auto [it, fresh] = seen.emplace(sil.TranslationKey(), rep.number);
+        if (!fresh)
+            rep.issues.push_back(Issue{4, "same silhouette as Quarvel " + std::to_string(it->second)});
+        else if (const auto [sit, freshShape] = seenShape.emplace(Silhouette::SymmetryKey(rec), rep.number); !freshShape)
+            ++report.symmetryTwins;
+
+        if (rep.number <= CompactCount) {
+            if (rep.orientationClass != 0)
+                rep.issues.push_back(Issue{6, "one of the first " + std::to_string(CompactCount) +
+                                                  " uses an orientation that is not a multiple of 4"});
+            else if (!IsCompact(rep.irregularity)) {
+                std::ostringstream s;
+                s << "one of the first " << CompactCount << " is not compact (irregularity " << rep.irregularity
+                  << ", at most " << CompactLimit << ")";
+                rep.issues.push_back(Issue{6, s.str()});
+            }
+        }
+        if (rep.orientationClass < highestClass)
+            rep.issues.push_back(Issue{6, "easier orientations than an earlier Quarvel: difficulty must not fall"});
+        if (rep.orientationClass == 2 && 2 * rep.number <= count)
+            rep.issues.push_back(Issue{6, "odd orientations in the first half of the library"});
+        highestClass = std::max(highestClass, rep.orientationClass);
+    }
+    for (RecordReport& rep : report.records) {
+        std::array<bool, RuleCount + 1> broke{};
+        for (const Issue& s : rep.issues)
+            broke[static_cast<std::size_t>(s.rule)] = true;
+        for (int k = 1; k <= RuleCount; ++k)
+            report.failuresPerRule[static_cast<std::size_t>(k)] += broke[static_cast<std::size_t>(k)];
+        report.failedRecords += rep.issues.empty() ? 0 : 1;
+    }
+    return report;
+}
+
+LibraryChecker::Report LibraryChecker::CheckFile(const std::filesystem::path& file) const
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        Report r;
+        r.fileUnusable = true;
+        r.fileNotes.push_back("cannot open " + file.string());
+        return r;
+    }
+    // Data files are small; a huge one is read only as far as a check can use.
+    constexpr std::size_t cap = std::size_t{1} << 20;
+    std::vector<std::uint8_t> bytes(cap);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    const bool cut = bytes.size() == cap && in.peek() != std::char_traits<char>::eof();
+    Report r = CheckBytes(bytes);
+    if (cut)
+        r.fileNotes.push_back("only the first MiB of the file was read");
+    return r;
+}
+
+std::string LibraryChecker::Report::Summary() const
+{
+    std::ostringstream s;
+    if (fileUnusable) {
+        s << "FAIL: no records to check";
+        for (const std::string& n : fileNotes)
+            s << "; " << n;
+        return s.str();
+    }
+    s << (Passed() ? "PASS: " : "FAIL: ") << records.size() << " records, " << records.size() - static_cast<std::size_t>(failedRecords)
+      << " pass, " << failedRecords << " fail";
+    for (int k = 1; k <= RuleCount; ++k)
+        s << "; rule " << k << ": " << failuresPerRule[static_cast<std::size_t>(k)];
+    s << "; mirror/rotation twins: " << symmetryTwins;
+    return s.str();
+}
+
+} // namespace zq::tool
