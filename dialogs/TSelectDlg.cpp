@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -101,7 +102,10 @@ void TSelectDlg::FormCreate()
 
 void TSelectDlg::showEvent(QShowEvent* event)
 {
-    FormActivate();
+    // Only the showing asked for by the game; the window system's own show
+    // events (say after a restore from the task bar) must not reset the view.
+    if (!event->spontaneous())
+        FormActivate();
     QDialog::showEvent(event);
 }
 

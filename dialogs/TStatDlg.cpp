@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 
 #include <cmath>
 #include <span>
@@ -98,7 +99,10 @@ void TStatDlg::reject() { done(2); }
 
 void TStatDlg::showEvent(QShowEvent* event)
 {
-    FormActivate();
+    // Only the showing asked for by the game; the window system's own show
+    // events (say after a restore from the task bar) must not reset the view.
+    if (!event->spontaneous())
+        FormActivate();
     QDialog::showEvent(event);
 }
 
