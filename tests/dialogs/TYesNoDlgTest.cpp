@@ -212,6 +212,12 @@ TEST(TYesNoDlg, LayoutGlyphsAndPlacement)
                 EXPECT_FALSE(b->icon().pixmap(16, 16).isNull()) << page << "/" << i;
             }
 
+    int pictures = 0;
+    for (const QLabel* label : dlg.findChildren<QLabel*>())
+        if (!label->pixmap().isNull() && label->geometry() == QRect(16, 16, 32, 32))
+            ++pictures;
+    EXPECT_EQ(pictures, 9); // the icon on every page
+
     QRect frame;
     WhenModal([&](QWidget& w) {
         frame = w.frameGeometry();
