@@ -49,7 +49,7 @@ TFormPlacement::TFormPlacement(QWidget& form, TIniStore& store, QObject* parent)
     form_.installEventFilter(this);
 }
 
-WindowPlacement TFormPlacement::Capture(const QWidget& form)
+WindowPlacement TFormPlacement::Capture(const QWidget& form, const QMargins& normalFrame)
 {
     WindowPlacement p;
     const auto state = form.windowState();
@@ -63,7 +63,7 @@ WindowPlacement TFormPlacement::Capture(const QWidget& form)
     QRect normal = form.normalGeometry();
     if (!normal.isValid())
         normal = form.geometry();
-    const QRect frame = normal.marginsAdded(FrameMargins(form));
+    const QRect frame = normal.marginsAdded(normalFrame);
     p.left = frame.x();
     p.top = frame.y();
     p.right = frame.x() + frame.width();
@@ -71,9 +71,18 @@ WindowPlacement TFormPlacement::Capture(const QWidget& form)
     return p;
 }
 
+WindowPlacement TFormPlacement::Current() const
+{
+    // A maximised window's frame is not the one it has in the normal state.
+    QMargins frame = FrameMargins(form_);
+    if (form_.windowState() != Qt::WindowNoState)
+        frame = normalMargins_.value_or(restoreMargins_.value_or(frame));
+    return Capture(form_, frame);
+}
+
 void TFormPlacement::Save()
 {
-    store_.WriteString(Section, IniKey, PlacementText::Format(Capture(form_)));
+    store_.WriteString(Section, IniKey, PlacementText::Format(Current()));
     store_.DeleteValue(Section, IniKey + "Color");
     store_.DeleteValue(Section, IniKey + "Font");
 }
@@ -114,7 +123,8 @@ void TFormPlacement::Restore()
     if (form_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         form_.setWindowState(Qt::WindowNoState);
     PlaceFrame(frame);
-    if (FrameMargins(form_).isNull())
+    restoreMargins_ = FrameMargins(form_);
+    if (restoreMargins_->isNull())
         pending_ = Pending{form_.size(), frame.topLeft(), false};
     if (const auto states = StatesFor(p); states != Qt::WindowNoState) {
         // A hidden window keeps its geometry to itself until it is shown; hand
@@ -127,47 +137,64 @@ void TFormPlacement::Restore()
 
 void TFormPlacement::PlaceFrame(const QRect& frame)
 {
-    // move() places the outer frame; resize() sets the inside.
-    form_.resize(frame.size().shrunkBy(FrameMargins(form_)));
-    form_.move(frame.topLeft());
+    // Qt's own idea of the frame can lag behind the window system's, so place
+    // the inside ourselves.
+    form_.setGeometry(frame.marginsRemoved(FrameMargins(form_)));
 }
 
 void TFormPlacement::Centre(const QRect& area)
 {
-    const QSize size = form_.frameGeometry().size();
-    form_.move(area.x() + PlacementText::CentredOrigin(area.width(), size.width()),
-               area.y() + PlacementText::CentredOrigin(area.height(), size.height()));
+    const QMargins m = FrameMargins(form_);
+    const QSize frame = form_.size().grownBy(m);
+    const QPoint inside(area.x() + PlacementText::CentredOrigin(area.width(), frame.width()) + m.left(),
+                        area.y() + PlacementText::CentredOrigin(area.height(), frame.height()) + m.top());
+    form_.setGeometry(QRect(inside, form_.size()));
 }
 
 bool TFormPlacement::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == &form_ && pending_) {
-        switch (event->type()) {
-        case QEvent::Show:
-        case QEvent::Move:
-        case QEvent::Resize:
-        case QEvent::WindowStateChange: {
-            if (form_.windowState() != Qt::WindowNoState || form_.size() != pending_->size) {
-                // Maximised, or resized by someone else since: leave it alone.
-                pending_.reset();
-                break;
-            }
-            if (FrameMargins(form_).isNull())
-                break;
-            // The frame is known now: fit the outside where it was meant to be.
-            const Pending pending = *pending_;
+    if (watched != &form_)
+        return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowStateChange:
+    case QEvent::Paint: {
+        const QMargins margins = FrameMargins(form_);
+        if (form_.windowState() == Qt::WindowNoState && !margins.isNull())
+            normalMargins_ = margins;
+        if (!pending_)
+            break;
+        // A window restored maximised gets its normal frame fitted when it
+        // first appears in the normal state. A change of state comes before
+        // the resize that goes with it, so it says nothing about the size yet.
+        if (form_.windowState() != Qt::WindowNoState || event->type() == QEvent::WindowStateChange)
+            break;
+        if (form_.size() != pending_->size) {
+            // Resized by someone else since: leave it alone.
             pending_.reset();
-            if (pending.centre) {
-                if (const QScreen* screen = QGuiApplication::primaryScreen())
-                    Centre(screen->geometry());
-            } else {
-                PlaceFrame(QRect(pending.frameTopLeft, pending.size));
-            }
             break;
         }
-        default:
+        if (margins.isNull()) {
+            // By the first paint the window manager has framed the window, if it ever will.
+            if (event->type() == QEvent::Paint)
+                pending_.reset();
             break;
         }
+        // The frame is known now: fit the outside where it was meant to be.
+        const Pending pending = *pending_;
+        pending_.reset();
+        if (pending.centre) {
+            if (const QScreen* screen = QGuiApplication::primaryScreen())
+                Centre(screen->geometry());
+        } else {
+            PlaceFrame(QRect(pending.frameTopLeft, pending.size));
+        }
+        break;
+    }
+    default:
+        break;
     }
     return QObject::eventFilter(watched, event);
 }

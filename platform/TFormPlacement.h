@@ -4,6 +4,7 @@
 #include "TIniStore.h"
 #include "WindowPlacement.h"
 
+#include <QMargins>
 #include <QObject>
 #include <QPoint>
 #include <QRect>
@@ -36,8 +37,10 @@ public:
     // values that older versions kept beside it.
     void Save();
 
-    // The window's placement as it would be stored.
-    static WindowPlacement Capture(const QWidget& form);
+    // The window's placement as Save() would store it.
+    WindowPlacement Current() const;
+    // The placement of a window whose frame in the normal state has these margins.
+    static WindowPlacement Capture(const QWidget& form, const QMargins& normalFrame);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -56,6 +59,10 @@ private:
         bool centre = false;
     };
     std::optional<Pending> pending_;
+    // The frame's thickness last seen in the normal state, and the one assumed
+    // when restoring; a maximised window's own frame differs from both.
+    std::optional<QMargins> normalMargins_;
+    std::optional<QMargins> restoreMargins_;
 };
 
 } // namespace zq

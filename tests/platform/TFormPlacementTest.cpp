@@ -31,7 +31,7 @@ protected:
     // The outer frame of the window's normal rectangle.
     static QRect NormalFrame(const QWidget& w)
     {
-        const auto p = TFormPlacement::Capture(w);
+        const auto p = TFormPlacement::Capture(w, w.windowHandle()->frameMargins());
         return QRect(QPoint(p.left, p.top), QPoint(p.right - 1, p.bottom - 1));
     }
     static void ShowAndWait(QWidget& w)
@@ -116,8 +116,8 @@ TEST_F(TFormPlacementTest, MinimisedStateIsStoredAndRestored)
     TFormPlacement placement(w, *store);
     placement.Restore();
     EXPECT_EQ(w.windowState(), Qt::WindowMinimized | Qt::WindowMaximized);
-    EXPECT_EQ(TFormPlacement::Capture(w).flags, 2);
-    EXPECT_EQ(TFormPlacement::Capture(w).showCmd, 2);
+    EXPECT_EQ(placement.Current().flags, 2);
+    EXPECT_EQ(placement.Current().showCmd, 2);
 
     // A command that would hide the window shows it normally.
     store->WriteString("Common", "MainForm", "200,0,0,100,50,564,436");
