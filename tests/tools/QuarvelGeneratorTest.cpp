@@ -102,3 +102,30 @@ TEST(PieceGeometryTest, MirroredFigureIsASymmetryTwin)
 
 } // namespace
 } // namespace zq::tool
+
+namespace zq::tool {
+namespace {
+
+TEST(QuarvelGeneratorTest, DrawnFiguresPassWhereTheirOrientationsAllow)
+{
+    const LibraryChecker checker(400000, 1);
+    int trapped = 0;
+    for (int i = 0; i < QuarvelGenerator::DesignCount(); ++i) {
+        // With legs along the grid every drawn figure is a good Quarvel.
+        const auto plain = QuarvelGenerator::FromDesign(i, 0);
+        ASSERT_TRUE(plain.has_value()) << "design " << i;
+        EXPECT_TRUE(checker.CheckOne(LibraryChecker::ToRaw(*plain), 1).issues.empty()) << "design " << i;
+        // Turned onto orientations 1, 5, 9, 13, each square of two pieces has the
+        // other split as an outline twin, and the checker must see it.
+        const auto odd = QuarvelGenerator::FromDesign(i, 2);
+        ASSERT_TRUE(odd.has_value());
+        EXPECT_EQ(Silhouette::OrientationClass(*odd), 2);
+        trapped += checker.CheckOne(LibraryChecker::ToRaw(*odd), 1).traps > 0 ? 1 : 0;
+    }
+    EXPECT_EQ(trapped, QuarvelGenerator::DesignCount());
+    EXPECT_FALSE(QuarvelGenerator::FromDesign(QuarvelGenerator::DesignCount(), 0).has_value());
+    EXPECT_FALSE(QuarvelGenerator::FromDesign(0, 4).has_value());
+}
+
+} // namespace
+} // namespace zq::tool

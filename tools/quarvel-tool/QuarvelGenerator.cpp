@@ -298,6 +298,105 @@ std::uint64_t Mix(std::uint64_t seed, std::uint64_t a, std::uint64_t b)
     return r.Next();
 }
 
+// Checks a complete figure, stores its pieces in an order the player can build
+// them in (so that the pieces laid by the help steps never block the rest) and
+// centres the cells' box on the board.
+std::optional<PuzzleRecord> Finish(const Figure& f, int orientationClass)
+{
+    if (f.pieces.size() != static_cast<std::size_t>(PieceCount) || !SoundFigure(f))
+        return std::nullopt;
+    PuzzleRecord r;
+    for (int j = 1; j <= PieceCount; ++j)
+        r[j] = f.pieces[static_cast<std::size_t>(j - 1)];
+    if (Silhouette::OrientationClass(r) != orientationClass)
+        return std::nullopt;
+    const std::vector<int> order = ArrangementSolver::BuildOrder(r);
+    if (order.empty())
+        return std::nullopt;
+    PuzzleRecord sorted;
+    for (int j = 1; j <= PieceCount; ++j)
+        sorted[j] = r[order[static_cast<std::size_t>(j - 1)]];
+    r = sorted;
+    const Silhouette sil(r);
+    const int dx = (90 - (sil.MinX() + sil.MaxX())) / 2;
+    const int dy = (60 - (sil.MinY() + sil.MaxY())) / 2;
+    for (int j = 1; j <= PieceCount; ++j) {
+        const int x = r[j].x + dx, y = r[j].y + dy;
+        if (x < 0 || y < 0 || x > 90 || y > 60 || !BoardEngine::PieceInBounds(x, y, r[j].o))
+            return std::nullopt;
+        r[j].x = static_cast<std::uint8_t>(x);
+        r[j].y = static_cast<std::uint8_t>(y);
+    }
+    return r;
+}
+
+// Figures drawn by hand on a grid of 10-cell squares: '#' a whole square (two
+// pieces), 'a' its lower right half, 'b' lower left, 'c' upper left, 'd' upper
+// right. Each uses eight pieces.
+struct Design {
+    const char* name;
+    std::array<const char*, 3> rows;
+};
+constexpr std::array<Design, 12> Designs = {{
+    {"house", {".ab.", "a##b", ""}},
+    {"boat", {"..a", ".a#", "d#c"}},
+    {"crystal", {"ab", "##", "dc"}},
+    {"rocket", {"ab", "##", "cd"}},
+    {"cap", {".ab.", "d##c", ""}},
+    {"cat", {"a.b", "###", ""}},
+    {"tee", {"###", ".#.", ""}},
+    {"duck", {"d#..", ".##b", ""}},
+    {"fish", {"d#b", "a#c", ""}},
+    {"barge", {"d###c", "", ""}},
+    {"flag", {"#b", "#c", "#."}},
+    {"bench", {"a###b", "", ""}},
+}};
+
+// The design laid with legs along the grid (variant 0), turned by 45 degrees
+// onto the even diagonal orientations (1), or onto the two odd families (2, 3).
+// Each maps the 10-cell lattice point (a, b) to whole cells, so the pieces land
+// exactly on the vertex tables' shapes.
+std::optional<PuzzleRecord> DesignRecord(const Design& d, int variant)
+{
+    auto map = [variant](int a, int b) {
+        switch (variant) {
+        case 1: return Point{7 * a - 7 * b, 7 * a + 7 * b};
+        case 2: return Point{9 * a - 3 * b, 3 * a + 9 * b};
+        case 3: return Point{9 * a + 3 * b, -3 * a + 9 * b};
+        default: return Point{10 * a, 10 * b};
+        }
+    };
+    Figure f;
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; d.rows[static_cast<std::size_t>(row)][col] != '\0'; ++col) {
+            const char ch = d.rows[static_cast<std::size_t>(row)][col];
+            // Corners of the square in lattice units: tl, tr, br, bl.
+            const Point tl{col, row}, tr{col + 1, row}, br{col + 1, row + 1}, bl{col, row + 1};
+            std::vector<std::array<Point, 3>> halves;
+            if (ch == '#' || ch == 'a')
+                halves.push_back({bl, br, tr});
+            if (ch == '#' || ch == 'c')
+                halves.push_back({tr, tl, bl});
+            if (ch == 'b')
+                halves.push_back({tl, bl, br});
+            if (ch == 'd')
+                halves.push_back({br, tr, tl});
+            for (const auto& h : halves) {
+                Tri t;
+                for (std::size_t k = 0; k < 3; ++k) {
+                    const Point m = map(h[k].x, h[k].y);
+                    t[k] = Point{m.x + 30, m.y + 20};
+                }
+                const auto pl = PieceGeometry::PlacementOf(t);
+                if (!pl || (*pl)[0] < 0 || (*pl)[1] < 0 || (*pl)[0] > 90 || (*pl)[1] > 60)
+                    return std::nullopt;
+                f.Add(PiecePlacement{static_cast<std::uint8_t>((*pl)[0]), static_cast<std::uint8_t>((*pl)[1]),
+                                     Orientation((*pl)[2])});
+            }
+        }
+    return Finish(f, variant == 0 ? 0 : (variant == 1 ? 1 : 2));
+}
+
 // How often each style is tried, per class. Odd orientations have no edge along
 // the grid, so their figures cannot be mirrored across one.
 constexpr std::array<QuarvelGenerator::Style, 10> StyleCycle = {
@@ -316,8 +415,18 @@ const char* QuarvelGenerator::StyleName(Style s)
     case Mirrored: return "mirrored";
     case Turned: return "half-turn";
     case Loose: return "free";
+    case Designed: return "drawn";
     default: return "?";
     }
+}
+
+int QuarvelGenerator::DesignCount() { return static_cast<int>(Designs.size()); }
+
+std::optional<PuzzleRecord> QuarvelGenerator::FromDesign(int index, int variant)
+{
+    if (index < 0 || index >= DesignCount() || variant < 0 || variant > 3)
+        return std::nullopt;
+    return DesignRecord(Designs[static_cast<std::size_t>(index)], variant);
 }
 
 std::optional<PuzzleRecord> QuarvelGenerator::Grow(std::uint64_t attemptSeed, int orientationClass, Style style)
@@ -350,37 +459,7 @@ std::optional<PuzzleRecord> QuarvelGenerator::Grow(std::uint64_t attemptSeed, in
     } else if (!GrowTo(f, PieceCount, orientations, style, rng, needEven)) {
         return std::nullopt;
     }
-    if (!SoundFigure(f))
-        return std::nullopt;
-
-    PuzzleRecord r;
-    for (int j = 1; j <= PieceCount; ++j)
-        r[j] = f.pieces[static_cast<std::size_t>(j - 1)];
-    if (Silhouette::OrientationClass(r) != orientationClass)
-        return std::nullopt;
-    // Store the pieces in an order the player can build them in, so that the
-    // pieces laid by the help steps never block the rest.
-    {
-        const std::vector<int> order = ArrangementSolver::BuildOrder(r);
-        if (order.empty())
-            return std::nullopt;
-        PuzzleRecord sorted;
-        for (int j = 1; j <= PieceCount; ++j)
-            sorted[j] = r[order[static_cast<std::size_t>(j - 1)]];
-        r = sorted;
-    }
-    // Centre the cells' box on the board.
-    const Silhouette sil(r);
-    const int dx = (90 - (sil.MinX() + sil.MaxX())) / 2;
-    const int dy = (60 - (sil.MinY() + sil.MaxY())) / 2;
-    for (int j = 1; j <= PieceCount; ++j) {
-        const int x = r[j].x + dx, y = r[j].y + dy;
-        if (x < 0 || y < 0 || x > 90 || y > 60 || !BoardEngine::PieceInBounds(x, y, r[j].o))
-            return std::nullopt;
-        r[j].x = static_cast<std::uint8_t>(x);
-        r[j].y = static_cast<std::uint8_t>(y);
-    }
-    return r;
+    return Finish(f, orientationClass);
 }
 
 std::vector<PuzzleRecord> QuarvelGenerator::Generate(int count, Stats* stats, const Progress& progress) const
@@ -415,6 +494,9 @@ std::vector<QuarvelGenerator::Candidate> QuarvelGenerator::GenerateDetailed(int 
         std::vector<Candidate> mine;
         int compactKept = 0;
         std::uint64_t attempt = 0;
+        const std::vector<int> variants = cls == 0 ? std::vector<int>{0} : cls == 1 ? std::vector<int>{1} : std::vector<int>{2, 3};
+        const std::size_t designTotal = Designs.size() * variants.size();
+        std::size_t designNext = 0;
         const std::uint64_t attemptCap = static_cast<std::uint64_t>(quota[static_cast<std::size_t>(cls)]) * 200 + 200;
         while (static_cast<int>(mine.size()) < quota[static_cast<std::size_t>(cls)] && attempt < attemptCap) {
             // A batch of figures grown one after the other from their own seeds,
@@ -426,30 +508,37 @@ std::vector<QuarvelGenerator::Candidate> QuarvelGenerator::GenerateDetailed(int 
                 LibraryChecker::RecordReport report;
             };
             std::vector<Item> batch;
-            std::unordered_set<std::string> pendingKeys, pendingShapes;
             while (batch.size() < 32 && attempt < attemptCap) {
-                const Style style = StyleCycle[attempt % StyleCycle.size()];
-                const std::uint64_t s = Mix(seed_, static_cast<std::uint64_t>(cls) + 1, attempt);
-                ++attempt;
+                // The drawn figures come first, then grown ones.
+                std::optional<PuzzleRecord> rec;
+                Style style = Designed;
+                if (designNext < designTotal) {
+                    const int index = static_cast<int>(designNext % Designs.size());
+                    const int variant = variants[designNext / Designs.size()];
+                    ++designNext;
+                    rec = FromDesign(index, variant);
+                } else {
+                    style = StyleCycle[attempt % StyleCycle.size()];
+                    const std::uint64_t s = Mix(seed_, static_cast<std::uint64_t>(cls) + 1, attempt);
+                    ++attempt;
+                    rec = Grow(s, cls, style);
+                }
                 ++stats.attempts;
-                const auto rec = Grow(s, cls, style);
                 if (!rec) {
                     ++stats.grownFailed;
                     continue;
                 }
                 const Silhouette sil(*rec);
                 std::string key = sil.TranslationKey();
-                if (keys.count(key) || pendingKeys.count(key)) {
+                if (keys.count(key)) {
                     ++stats.duplicates;
                     continue;
                 }
                 std::string shape = Silhouette::SymmetryKey(*rec);
-                if (shapes.count(shape) || pendingShapes.count(shape)) {
+                if (shapes.count(shape)) {
                     ++stats.twins;
                     continue;
                 }
-                pendingKeys.insert(key);
-                pendingShapes.insert(shape);
                 batch.push_back(Item{Candidate{*rec, cls, style, sil.Irregularity()}, std::move(key), std::move(shape), {}});
             }
             std::atomic<std::size_t> next{0};
@@ -466,6 +555,15 @@ std::vector<QuarvelGenerator::Candidate> QuarvelGenerator::GenerateDetailed(int 
             for (Item& it : batch) {
                 if (static_cast<int>(mine.size()) >= quota[static_cast<std::size_t>(cls)])
                     break;
+                // Two of the same batch may be twins; the first one kept wins.
+                if (keys.count(it.key)) {
+                    ++stats.duplicates;
+                    continue;
+                }
+                if (shapes.count(it.shape)) {
+                    ++stats.twins;
+                    continue;
+                }
                 const auto& issues = it.report.issues;
                 if (!issues.empty()) {
                     if (it.report.traps > 0)

@@ -18,7 +18,7 @@ namespace zq::tool {
 // give the same records.
 class QuarvelGenerator {
 public:
-    enum Style { Compact, Elongated, Branching, Mirrored, Turned, Loose, StyleCount };
+    enum Style { Compact, Elongated, Branching, Mirrored, Turned, Loose, Designed, StyleCount };
 
     struct Stats {
         long long attempts = 0;
@@ -52,6 +52,12 @@ public:
     // One figure of the class (0, 1, 2) in the style, grown from the attempt's own
     // seed and centred on the board; empty when the growth got stuck.
     static std::optional<PuzzleRecord> Grow(std::uint64_t attemptSeed, int orientationClass, Style style);
+
+    // The hand-drawn figures (a house, a boat, a fish...): index 0..DesignCount()-1;
+    // variant 0 with legs along the grid, 1 turned onto the even diagonal
+    // orientations, 2 and 3 onto the two odd families. Centred, in build order.
+    static int DesignCount();
+    static std::optional<PuzzleRecord> FromDesign(int index, int variant);
 
     static const char* StyleName(Style s);
 
