@@ -27,7 +27,9 @@ struct Search {
     std::vector<int> cellIndex;               // grid index of each mask cell of every candidate
     std::vector<std::uint8_t> cellValue;      // its value
     std::vector<int> order;                   // silhouette cells, rows top to bottom
-    std::vector<std::vector<int>> coveringAt; // per grid index: candidates with a cell there
+    // Per grid index i, the candidates with a cell there: covering[coverStart[i] .. coverStart[i + 1]).
+    std::vector<int> coverStart;
+    std::vector<int> covering;
     std::vector<int> value;                   // current sum per grid index
     std::vector<std::uint8_t> count;          // pieces per grid index
     std::vector<char> banned;
@@ -114,9 +116,10 @@ struct Search {
         }
         if (pos == order.size() || uncovered > (PieceCount - depth) * maxCells)
             return;
-        const std::vector<int>& options = coveringAt[static_cast<std::size_t>(order[pos])];
+        const std::size_t cell = static_cast<std::size_t>(order[pos]);
         std::vector<int> bannedHere;
-        for (int id : options) {
+        for (int at = coverStart[cell]; at < coverStart[cell + 1]; ++at) {
+            const int id = covering[static_cast<std::size_t>(at)];
             if (banned[static_cast<std::size_t>(id)])
                 continue;
             const Candidate& c = cand[static_cast<std::size_t>(id)];
@@ -155,7 +158,6 @@ ArrangementSolver::Result ArrangementSolver::Solve(const Grid& target) const
             }
     if (s.order.empty())
         return s.result;
-    s.coveringAt.assign(Grid::Size, {});
     s.value.assign(Grid::Size, 0);
     s.count.assign(Grid::Size, 0);
     s.uncovered = static_cast<int>(s.order.size());
@@ -177,15 +179,28 @@ ArrangementSolver::Result ArrangementSolver::Solve(const Grid& target) const
                     continue;
                 Candidate c{PiecePlacement{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), orient},
                             static_cast<int>(s.cellIndex.size()), m.count};
-                const int id = static_cast<int>(s.cand.size());
                 for (int k = 0; k < m.count; ++k) {
-                    const int i = base + m.cell[static_cast<std::size_t>(k)].offset;
-                    s.cellIndex.push_back(i);
+                    s.cellIndex.push_back(base + m.cell[static_cast<std::size_t>(k)].offset);
                     s.cellValue.push_back(m.cell[static_cast<std::size_t>(k)].value);
-                    s.coveringAt[static_cast<std::size_t>(i)].push_back(id);
                 }
                 s.cand.push_back(c);
             }
+    }
+    // Candidates per cell, in the order they were found.
+    s.coverStart.assign(Grid::Size + 1, 0);
+    for (int i : s.cellIndex)
+        ++s.coverStart[static_cast<std::size_t>(i) + 1];
+    for (std::size_t i = 1; i < s.coverStart.size(); ++i)
+        s.coverStart[i] += s.coverStart[i - 1];
+    s.covering.resize(s.cellIndex.size());
+    {
+        std::vector<int> fill(s.coverStart.begin(), s.coverStart.end() - 1);
+        for (std::size_t id = 0; id < s.cand.size(); ++id) {
+            const Candidate& c = s.cand[id];
+            for (int k = c.first; k < c.first + c.count; ++k)
+                s.covering[static_cast<std::size_t>(fill[static_cast<std::size_t>(s.cellIndex[static_cast<std::size_t>(k)])]++)] =
+                    static_cast<int>(id);
+        }
     }
     s.banned.assign(s.cand.size(), 0);
     s.Dfs(0, 0);

@@ -83,6 +83,8 @@ LibraryChecker::RecordReport LibraryChecker::CheckOne(const RawRecord& raw, int 
     const Silhouette sil(rec);
     rep.orientationClass = Silhouette::OrientationClass(rec);
     rep.irregularity = sil.Irregularity();
+    rep.translationKey = sil.TranslationKey();
+    rep.symmetryKey = Silhouette::SymmetryKey(rec);
 
     if (!ArrangementSolver::Buildable(rec))
         fail(2, "no order puts the eight pieces down one after the other through the fit test");
@@ -153,12 +155,10 @@ LibraryChecker::Report LibraryChecker::CheckBytes(std::span<const std::uint8_t> 
         const bool placed = std::none_of(rep.issues.begin(), rep.issues.end(), [](const Issue& s) { return s.rule == 1; });
         if (!placed)
             continue;
-        const PuzzleRecord rec = ToRecord(raws[static_cast<std::size_t>(i)]);
-        const Silhouette sil(rec);
-        const auto [it, fresh] = seen.emplace(sil.TranslationKey(), rep.number);
+        const auto [it, fresh] = seen.emplace(rep.translationKey, rep.number);
         if (!fresh)
             rep.issues.push_back(Issue{4, "same silhouette as Quarvel " + std::to_string(it->second)});
-        else if (const auto [sit, freshShape] = seenShape.emplace(Silhouette::SymmetryKey(rec), rep.number); !freshShape)
+        else if (const auto [sit, freshShape] = seenShape.emplace(rep.symmetryKey, rep.number); !freshShape)
             ++report.symmetryTwins;
 
         if (rep.number <= CompactCount) {

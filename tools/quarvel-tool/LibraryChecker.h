@@ -47,6 +47,8 @@ public:
         bool boundHit = false;
         int orientationClass = 0;
         double irregularity = 0;
+        std::string translationKey; // see Silhouette
+        std::string symmetryKey;
     };
     struct Report {
         std::vector<RecordReport> records;

@@ -104,15 +104,18 @@ std::string Silhouette::SymmetryKey(const PuzzleRecord& solution)
     std::array<PieceGeometry::Triangle, PieceCount> tri;
     for (int j = 1; j <= PieceCount; ++j)
         tri[static_cast<std::size_t>(j - 1)] = PieceGeometry::Vertices(solution[j]);
-    int lo = 1 << 20, hi = -(1 << 20);
+    int minX = 1 << 20, minY = 1 << 20, maxX = -(1 << 20), maxY = -(1 << 20);
     for (const auto& t : tri)
         for (const Point& p : t) {
-            lo = std::min({lo, p.x, p.y});
-            hi = std::max({hi, p.x, p.y});
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
         }
-    // Coordinates times 4; sample at odd values from 4 * lo + 1 to 4 * hi - 1, step 2.
-    const int n = 2 * (hi - lo);
-    std::vector<std::uint8_t> image(static_cast<std::size_t>(n * n), 0);
+    // Sample (i, k) lies at 4x = 4 * minX + 1 + 2i, 4y = 4 * minY + 1 + 2k: two
+    // samples per cell each way, symmetric about the middle of the box.
+    const int w = 2 * (maxX - minX), h = 2 * (maxY - minY);
+    std::vector<std::uint8_t> image(static_cast<std::size_t>(w * h), 0);
     auto inside = [](const PieceGeometry::Triangle& t, long long sx, long long sy) {
         long long sign = 0;
         for (int i = 0; i < 3; ++i) {
@@ -127,44 +130,45 @@ std::string Silhouette::SymmetryKey(const PuzzleRecord& solution)
         }
         return true;
     };
-    for (int i = 0; i < n; ++i)
-        for (int k = 0; k < n; ++k) {
-            const long long sx = 4LL * lo + 1 + 2LL * i, sy = 4LL * lo + 1 + 2LL * k;
-            for (const auto& t : tri)
-                if (inside(t, sx, sy)) {
-                    image[static_cast<std::size_t>(k * n + i)] = 1;
-                    break;
-                }
-        }
+    for (const auto& t : tri) {
+        const int tx0 = std::min({t[0].x, t[1].x, t[2].x}), tx1 = std::max({t[0].x, t[1].x, t[2].x});
+        const int ty0 = std::min({t[0].y, t[1].y, t[2].y}), ty1 = std::max({t[0].y, t[1].y, t[2].y});
+        for (int i = 2 * (tx0 - minX); i < 2 * (tx1 - minX); ++i)
+            for (int k = 2 * (ty0 - minY); k < 2 * (ty1 - minY); ++k) {
+                std::uint8_t& px = image[static_cast<std::size_t>(k * w + i)];
+                if (!px && inside(t, 4LL * minX + 1 + 2LL * i, 4LL * minY + 1 + 2LL * k))
+                    px = 1;
+            }
+    }
     std::string best;
     for (int s = 0; s < 8; ++s) {
         // Map (i, k) by one of the eight symmetries of the square, then crop.
         std::vector<std::array<int, 2>> pts;
-        for (int i = 0; i < n; ++i)
-            for (int k = 0; k < n; ++k)
-                if (image[static_cast<std::size_t>(k * n + i)]) {
+        for (int i = 0; i < w; ++i)
+            for (int k = 0; k < h; ++k)
+                if (image[static_cast<std::size_t>(k * w + i)]) {
                     int a = i, b = k;
                     if (s & 1)
-                        a = n - 1 - a;
+                        a = w - 1 - a;
                     if (s & 2)
-                        b = n - 1 - b;
+                        b = h - 1 - b;
                     if (s & 4)
                         std::swap(a, b);
                     pts.push_back({a, b});
                 }
-        int mx = n, my = n, Mx = -1, My = -1;
+        int mx = 1 << 20, my = 1 << 20, Mx = -1, My = -1;
         for (const auto& p : pts) {
             mx = std::min(mx, p[0]);
             my = std::min(my, p[1]);
             Mx = std::max(Mx, p[0]);
             My = std::max(My, p[1]);
         }
-        const int w = Mx - mx + 1, h = My - my + 1;
-        std::string key(static_cast<std::size_t>(w * h) + 2, '\0');
-        key[0] = static_cast<char>(w);
-        key[1] = static_cast<char>(h);
+        const int cw = Mx - mx + 1, ch = My - my + 1;
+        std::string key(static_cast<std::size_t>(cw * ch) + 2, '\0');
+        key[0] = static_cast<char>(cw);
+        key[1] = static_cast<char>(ch);
         for (const auto& p : pts)
-            key[static_cast<std::size_t>(2 + (p[1] - my) * w + (p[0] - mx))] = 1;
+            key[static_cast<std::size_t>(2 + (p[1] - my) * cw + (p[0] - mx))] = 1;
         if (best.empty() || key < best)
             best = std::move(key);
     }
