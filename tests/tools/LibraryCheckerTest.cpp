@@ -66,6 +66,32 @@ TEST_F(CheckerTest, Rule3FlagsASilhouetteInTwoParts)
     EXPECT_TRUE(Breaks(rep, 3));
 }
 
+TEST_F(CheckerTest, Rule3FlagsASquareHangingOnByACorner)
+{
+    PuzzleRecord r = testing::CentredSquare();
+    // The top-right small square moved up to touch the top-left one at a corner only.
+    r[5] = At(r[5].x, r[5].y - 10, 0);
+    r[6] = At(r[6].x, r[6].y - 10, 8);
+    const auto rep = checker.CheckOne(LibraryChecker::ToRaw(testing::Centred(r)), 1);
+    EXPECT_TRUE(Breaks(rep, 3));
+}
+
+TEST_F(CheckerTest, Rule3FlagsTiltedPiecesMeetingAtACornerWhoseCellsJoin)
+{
+    // Two strips of two tilted squares meeting at one corner: the masks' partial
+    // cells join up through edges, but the player sees a figure on a point.
+    PuzzleRecord r;
+    const int base[4][2] = {{0, 0}, {9, 3}, {21, -3}, {30, 0}};
+    int j = 1;
+    for (const auto& b : base) {
+        r[j++] = At(30 + b[0], 30 + b[1], 1);
+        r[j++] = At(28 + b[0], 26 + b[1], 9);
+    }
+    r = testing::Centred(r);
+    ASSERT_TRUE(Silhouette(r).Connected());
+    EXPECT_TRUE(Breaks(checker.CheckOne(LibraryChecker::ToRaw(r), 1), 3));
+}
+
 TEST_F(CheckerTest, Rule4FlagsTheSameSilhouetteShifted)
 {
     const auto report = checker.CheckBytes(Bytes({testing::CentredSquare(), testing::CentredSquare(1, 1)}));

@@ -3,6 +3,7 @@
 
 #include "ArrangementSolver.h"
 #include "BoardEngine.h"
+#include "PieceGeometry.h"
 #include "PuzzleLibrary.h"
 #include "Silhouette.h"
 
@@ -58,6 +59,27 @@ LibraryChecker::RawRecord LibraryChecker::ToRaw(const PuzzleRecord& r)
     return raw;
 }
 
+namespace {
+// The drawn triangles form one figure through shared stretches of edge.
+bool PiecesJoinedByEdges(const PuzzleRecord& rec)
+{
+    std::array<PieceGeometry::Triangle, PieceCount> tri;
+    for (int j = 1; j <= PieceCount; ++j)
+        tri[static_cast<std::size_t>(j - 1)] = PieceGeometry::Vertices(rec[j]);
+    unsigned reached = 1;
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (std::size_t i = 0; i < tri.size(); ++i)
+            for (std::size_t k = 0; k < tri.size(); ++k)
+                if ((reached >> i & 1U) && !(reached >> k & 1U) && PieceGeometry::ShareEdge(tri[i], tri[k])) {
+                    reached |= 1U << k;
+                    grew = true;
+                }
+    }
+    return reached == (1U << PieceCount) - 1;
+}
+} // namespace
+
 LibraryChecker::RecordReport LibraryChecker::CheckOne(const RawRecord& raw, int number) const
 {
     RecordReport rep;
@@ -90,6 +112,8 @@ LibraryChecker::RecordReport LibraryChecker::CheckOne(const RawRecord& raw, int 
         fail(2, "no order puts the eight pieces down one after the other through the fit test");
     if (!sil.Connected())
         fail(3, "the silhouette falls apart into pieces joined at most by corners");
+    else if (!PiecesJoinedByEdges(rec))
+        fail(3, "a piece touches the others only at a corner or across a gap, though the cells join up");
 
     std::ostringstream where;
     const int cx2 = sil.MinX() + sil.MaxX(), cy2 = sil.MinY() + sil.MaxY();
