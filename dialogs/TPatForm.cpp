@@ -72,7 +72,7 @@ QString TPatForm::Caption() const
     if (!IsFinished(progress))
         return caption;
     const bool german = state_.Language == 1;
-    if (HelpLevel(progress) == 4)
+    if (EffectiveHelpLevel(progress) == 4)
         caption += german ? QStringLiteral(" - aufgegeben") : QStringLiteral(" - dropped");
     else
         caption += german ? QStringLiteral(" - gelöst") : QStringLiteral(" - solved");

@@ -13,11 +13,14 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <vector>
 #include <functional>
 #include <memory>
 
@@ -32,6 +35,40 @@ inline void WriteLibrary(const QString& dir, int count)
         out.write(reinterpret_cast<const char*>(&r), sizeof r);
     }
 }
+
+// Answers modal dialogs in turn: each answer waits until a modal dialog is up
+// that was not up when the previous answer was given (the same dialog shown
+// again counts once it has gone away in between).
+class ModalScript : public QObject {
+public:
+    explicit ModalScript(std::vector<std::function<void(QWidget*)>> answers) : answers_(std::move(answers))
+    {
+        connect(&timer_, &QTimer::timeout, this, [this] { Poll(); });
+        timer_.start(5);
+    }
+    bool Done() const { return next_ == answers_.size(); }
+    std::size_t Answered() const { return next_; }
+
+private:
+    void Poll()
+    {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w != last_)
+            last_ = nullptr;
+        // Only from inside the dialog's own event loop: an answer given while it is
+        // still being shown would close it before its loop starts.
+        if (!w || w == last_ || next_ == answers_.size() || !w->isVisible() ||
+            QThread::currentThread()->loopLevel() <= baseLevel_)
+            return;
+        last_ = w;
+        answers_[next_++](w);
+    }
+    std::vector<std::function<void(QWidget*)>> answers_;
+    std::size_t next_ = 0;
+    QWidget* last_ = nullptr;
+    int baseLevel_ = QThread::currentThread()->loopLevel();
+    QTimer timer_;
+};
 
 // Answers the next modal dialog (message page, file dialog, message box) once it is up.
 inline void WhenModal(std::function<void(QWidget*)> answer)
@@ -62,16 +99,13 @@ struct MainformFixture : ::testing::Test {
     std::unique_ptr<TPatForm> pattern;
     std::unique_ptr<TYesNoDlg> yesNo;
 
+    QString Path(const char* name) const { return dir.path() + QLatin1Char('/') + QString::fromLatin1(name); }
+    std::filesystem::path SettingsPath() const { return Path("settings.reg").toStdString(); }
+
     void Start(int quarvels = 5, std::uint32_t seed = 7)
     {
-        initArtResources();
         WriteLibrary(dir.path(), quarvels);
-        TMainform::Environment env;
-        env.ProgramDir = dir.path() + QLatin1Char('/');
-        env.SettingsFile = (dir.path() + QStringLiteral("/settings.reg")).toStdString();
-        env.SoundOutput_ = std::make_unique<FakeSoundOutput>(sounds);
-        env.Seed = seed;
-        form = std::make_unique<TMainform>(state, std::move(env));
+        Create(seed);
         ASSERT_FALSE(form->Aborted());
         pattern = std::make_unique<TPatForm>(state, form->ini);
         yesNo = std::make_unique<TYesNoDlg>(state, form.get());
@@ -79,6 +113,18 @@ struct MainformFixture : ::testing::Test {
         form->YesNoDlg = yesNo.get();
         form->resize(945, 673); // 10-pixel cells
         form->formResize();
+    }
+
+    // Only the main window, as the program makes it first; the data file is not written.
+    void Create(std::uint32_t seed = 7)
+    {
+        initArtResources();
+        TMainform::Environment env;
+        env.ProgramDir = dir.path() + QLatin1Char('/');
+        env.SettingsFile = (dir.path() + QStringLiteral("/settings.reg")).toStdString();
+        env.SoundOutput_ = std::make_unique<FakeSoundOutput>(sounds);
+        env.Seed = seed;
+        form = std::make_unique<TMainform>(state, std::move(env));
     }
 
     void TearDown() override

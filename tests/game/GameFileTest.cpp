@@ -1,0 +1,246 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "MainformFixture.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace zq;
+using namespace zq::test;
+
+namespace {
+using Answer = std::function<void(QWidget*)>;
+
+Answer ChooseFile(const QString& path)
+{
+    return [path](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(d, nullptr) << "expected a file dialog";
+        // Typed into the name field, as a player does; the list may still hold an earlier pick.
+        auto* name = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_NE(name, nullptr);
+        name->setText(path);
+        QMetaObject::invokeMethod(d, "accept"); // what the dialog's own button does
+    };
+}
+Answer Cancel()
+{
+    return [](QWidget* w) { static_cast<QDialog*>(w)->reject(); };
+}
+Answer Click(QMessageBox::StandardButton button, QString* text = nullptr)
+{
+    return [button, text](QWidget* w) {
+        auto* m = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(m, nullptr) << "expected a message box";
+        if (text)
+            *text = m->text();
+        m->button(button)->click();
+    };
+}
+Answer Key(int key)
+{
+    return [key](QWidget* w) { PressKey(w, key); };
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+struct GameFiles : MainformFixture {};
+} // namespace
+
+TEST_F(GameFiles, SaveAsForcesTheExtensionAndNamesTheTitle)
+{
+    Start();
+    state.Progress(2) = 9;
+    form->Modified = true;
+    QDir(dir.path()).mkdir(QStringLiteral("a"));
+    QDir(dir.path()).mkdir(QStringLiteral("b"));
+    {
+        ModalScript script({ChooseFile(Path("a/round2.txt"))});
+        form->SaveGameAs();
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_EQ(ReadAll(Path("a/round2.zqv")), QByteArray("\0\x09\0\0\0", 5));
+    EXPECT_FALSE(QFileInfo::exists(Path("a/round2.txt")));
+    EXPECT_FALSE(form->Modified);
+    EXPECT_EQ(state.GameFileName, Path("a/round2.zqv"));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zibble Quarvel - Game round2.zqv"));
+    {
+        ModalScript script({ChooseFile(Path("b/round2"))});
+        form->SaveGameAs();
+    }
+    EXPECT_EQ(ReadAll(Path("b/round2.zqv")).size(), 5);
+    state.Language = 1;
+    form->UpdateTitle();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zibble Quarvel - Spiel round2.zqv"));
+}
+
+TEST_F(GameFiles, NoToTheOverwriteQuestionShowsTheDialogAgain)
+{
+    Start();
+    WriteBytes(Path("round3.zqv"), "old");
+    state.Progress(1) = 1;
+    form->Modified = true;
+    QString question;
+    ModalScript script({ChooseFile(Path("round3.zqv")), Click(QMessageBox::No, &question), Cancel()});
+    form->SaveGameAs();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(question, QStringLiteral("Game round3.zqv already exists. Overwrite?"));
+    EXPECT_EQ(ReadAll(Path("round3.zqv")), QByteArray("old"));
+    EXPECT_TRUE(form->Modified);
+    EXPECT_TRUE(state.GameFileName.isEmpty());
+}
+
+TEST_F(GameFiles, LoadTakesShortEmptyAndLongFilesByTheReadingRules)
+{
+    Start(100);
+    state.Progress(50) = 3;
+    WriteBytes(Path("short.zqv"), QByteArray("\x08\x01\x0c", 3));
+    {
+        ModalScript script({ChooseFile(Path("short.zqv"))});
+        form->LoadBtnClick();
+    }
+    EXPECT_EQ(state.Progress(1), 8);
+    EXPECT_EQ(state.Progress(2), 1);
+    EXPECT_EQ(state.Progress(3), 12);
+    for (int i = 4; i <= 100; ++i)
+        ASSERT_EQ(state.Progress(i), 0) << i;
+    EXPECT_EQ(state.GameFileName, Path("short.zqv"));
+    EXPECT_FALSE(form->TipBtn->isEnabled()) << "Quarvel 1 is finished now";
+
+    WriteBytes(Path("empty.zqv"), QByteArray());
+    {
+        ModalScript script({ChooseFile(Path("empty.zqv"))});
+        form->LoadBtnClick();
+        EXPECT_EQ(script.Answered(), 1u) << "no message for an empty file";
+        EXPECT_EQ(state.GameFileName, Path("empty.zqv"));
+    }
+    EXPECT_EQ(state.Progress(1), 0);
+
+    WriteBytes(Path("long.zqv"), QByteArray(300, '\x02'));
+    {
+        ModalScript script({ChooseFile(Path("long.zqv"))});
+        form->LoadBtnClick();
+    }
+    EXPECT_EQ(state.Progress(100), 2);
+    EXPECT_EQ(state.Progress(101), 0) << "bytes past the library are ignored";
+}
+
+TEST_F(GameFiles, FailedLoadAndNoToQuittingLeaveTheGameAsItWas)
+{
+    Start();
+    state.Progress(2) = 3;
+    QString message;
+    ModalScript script({ChooseFile(Path("missing.zqv")), Click(QMessageBox::Ok, &message), Key(Qt::Key_Escape)});
+    form->LoadBtnClick();
+    EXPECT_TRUE(script.Done()) << "the quit question follows the error";
+    EXPECT_EQ(message, QStringLiteral("Error occured while loading file missing.zqv!"));
+    EXPECT_EQ(state.Progress(2), 3);
+    EXPECT_TRUE(state.GameFileName.isEmpty());
+}
+
+TEST_F(GameFiles, LoadingAnUnnamedModifiedGameAsksForANameAndLoadsAfterACancel)
+{
+    Start();
+    form->TipBtnClick();
+    ASSERT_TRUE(form->Modified);
+    WriteBytes(Path("other.zqv"), QByteArray("\x0a", 1));
+    ModalScript script({ChooseFile(Path("other.zqv")), Cancel()});
+    form->LoadBtnClick();
+    EXPECT_TRUE(script.Done());
+    EXPECT_EQ(state.Progress(1), 10);
+    EXPECT_FALSE(form->Modified);
+}
+
+TEST_F(GameFiles, DirectSaveKeepsModifiedAndNewGameClearsEverything)
+{
+    Start();
+    state.GameFileName = Path("direct.zqv");
+    form->TipBtnClick();
+    form->SaveBtnClick();
+    EXPECT_EQ(ReadAll(Path("direct.zqv")), QByteArray("\x01\0\0\0\0", 5));
+    EXPECT_TRUE(form->Modified);
+
+    {
+        ModalScript script({Key(Qt::Key_Escape)}); // No on the give-up page
+        form->NewgameBtnClick();
+    }
+    EXPECT_EQ(state.Progress(1), 1);
+    {
+        ModalScript script({Key(Qt::Key_Return)});
+        form->NewgameBtnClick();
+    }
+    EXPECT_EQ(state.Progress(1), 0);
+    EXPECT_TRUE(state.GameFileName.isEmpty());
+    EXPECT_FALSE(form->Modified);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zibble Quarvel"));
+    // The modified game was saved to its file before it was given up.
+    EXPECT_EQ(ReadAll(Path("direct.zqv")), QByteArray("\x01\0\0\0\0", 5));
+}
+
+TEST_F(GameFiles, FailedSaveReportsAndKeepsTheOldFile)
+{
+    Start(100);
+    WriteBytes(Path("keep.zqv"), "previous progress");
+    state.Progress(1) = 8;
+    // A file size limit makes the disk "full" after 10 bytes, also for root.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit tiny = old;
+    tiny.rlim_cur = 10;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    QString message;
+    bool ok = true;
+    {
+        ModalScript script({Click(QMessageBox::Ok, &message), Key(Qt::Key_Escape)});
+        ok = form->WriteGameFile(Path("keep.zqv"));
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(message, QStringLiteral("Cannot save game keep.zqv. Drive full or not writable."));
+    EXPECT_EQ(ReadAll(Path("keep.zqv")), QByteArray("previous progress"));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("keep.zqv*")}, QDir::Files).size(), 1) << "no temporary left";
+
+    state.Language = 1;
+    {
+        ModalScript script({Click(QMessageBox::Ok, &message), Key(Qt::Key_Escape)});
+        ok = form->WriteGameFile(QStringLiteral("/dev/full"));
+    }
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(message, QStringLiteral("Kann Spiel full nicht speichern. Datenträger voll oder nicht beschreibbar."));
+    {
+        ModalScript script({Click(QMessageBox::Ok), Key(Qt::Key_Escape)});
+        ok = form->WriteGameFile(Path("gone/folder/x.zqv"));
+    }
+    EXPECT_FALSE(ok);
+}
+
+TEST_F(GameFiles, FailedAutomaticSaveAtShutdownDoesNotStartASecondShutdown)
+{
+    Start();
+    state.GameFileName = Path("no/such/folder/game.zqv");
+    form->TipBtnClick();
+    ModalScript script({Key(Qt::Key_Return), Click(QMessageBox::Ok), Key(Qt::Key_Escape)});
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(script.Answered(), 2u) << "the quit question must not come a second time";
+    TIniStore ini(SettingsPath());
+    EXPECT_EQ(ini.ReadString("common", "save", "?"), Path("no/such/folder/game.zqv").toStdString());
+}
