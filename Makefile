@@ -23,6 +23,7 @@ test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DZQ_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
 
 run: build
@@ -30,6 +31,7 @@ run: build
 
 bench: build
 	@set -e; for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
+	$(BUILD)/bench/startup_measure $(BUILD)/zibble-quarvel $(BUILD)/bench/minimal_window
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD)

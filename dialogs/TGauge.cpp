@@ -18,38 +18,38 @@ void TGauge::SetMinValue(int value)
 {
     min_ = std::min(value, max_);
     progress_ = std::max(progress_, min_);
-    Repaint();
+    Invalidate();
 }
 
 void TGauge::SetMaxValue(int value)
 {
     max_ = std::max(value, min_);
     progress_ = std::min(progress_, max_);
-    Repaint();
+    Invalidate();
 }
 
 void TGauge::SetProgress(int value)
 {
     progress_ = std::clamp(value, min_, max_);
-    Repaint();
+    Invalidate();
 }
 
 void TGauge::SetForeColor(Colour colour)
 {
     fore_ = colour;
-    Repaint();
+    Invalidate();
 }
 
 void TGauge::SetBackColor(Colour colour)
 {
     back_ = colour;
-    Repaint();
+    Invalidate();
 }
 
 void TGauge::SetTextFont(const QFont& font)
 {
     font_ = font;
-    Repaint();
+    Invalidate();
 }
 
 int TGauge::PercentDone() const

@@ -81,22 +81,6 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     WebLabel = new TLinkLabel(this);
     WebLabel->Jump = QStringLiteral("https://zibble-quarvel.example.org/");
 
-    const QString filter = QStringLiteral("Zibble Quarvel (*.zqv)");
-    for (QFileDialog** dlg : {&OpenDlg, &SaveDlg}) {
-        *dlg = new QFileDialog(this);
-        (*dlg)->setNameFilter(filter);
-        (*dlg)->setDefaultSuffix(QStringLiteral("zqv"));
-        // Our own dialog everywhere, so that it behaves alike on every desktop and in tests.
-        (*dlg)->setOption(QFileDialog::DontUseNativeDialog);
-    }
-    OpenDlg->setObjectName(QStringLiteral("OpenDlg"));
-    OpenDlg->setAcceptMode(QFileDialog::AcceptOpen);
-    OpenDlg->setFileMode(QFileDialog::AnyFile);
-    SaveDlg->setObjectName(QStringLiteral("SaveDlg"));
-    SaveDlg->setAcceptMode(QFileDialog::AcceptSave);
-    // We ask the overwrite question ourselves, after the extension is forced.
-    SaveDlg->setOption(QFileDialog::DontConfirmOverwrite);
-
     back = QImage(QStringLiteral(":/art/back.png")).convertToFormat(QImage::Format_RGB32);
     moveCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crmove1.png")), 16, 16);
     turnCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crturn2.png")), 16, 16);
@@ -170,6 +154,25 @@ void TMainform::CreateToolbar()
     connect(RulesBtn, &QToolButton::clicked, this, [this] { rules(); });
     connect(InfoBtn, &QToolButton::clicked, this, [this] { info(); });
     connect(ZibbleBtn, &QToolButton::clicked, this, [this] { ZibbleBtnClick(); });
+}
+
+QFileDialog& TMainform::FileDialog(QFileDialog*& dialog, bool save)
+{
+    // Made when first needed: a file dialog costs more to build than the rest of the window.
+    if (!dialog) {
+        dialog = new QFileDialog(this);
+        dialog->setObjectName(save ? QStringLiteral("SaveDlg") : QStringLiteral("OpenDlg"));
+        dialog->setNameFilter(QStringLiteral("Zibble Quarvel (*.zqv)"));
+        dialog->setDefaultSuffix(QStringLiteral("zqv"));
+        // Our own dialog everywhere, so that it behaves alike on every desktop and in tests.
+        dialog->setOption(QFileDialog::DontUseNativeDialog);
+        dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        if (save)
+            dialog->setOption(QFileDialog::DontConfirmOverwrite); // asked after the extension is forced
+        else
+            dialog->setFileMode(QFileDialog::AnyFile); // a typed name that does not exist is reported on loading
+    }
+    return *dialog;
 }
 
 void TMainform::ShowError(const QString& text)
@@ -294,7 +297,8 @@ void TMainform::closeEvent(QCloseEvent* event)
     formClose();
     closing_ = false;
     event->accept();
-    QCoreApplication::quit();
+    // Closing the main window ends the run, whatever other windows are open.
+    QCoreApplication::exit(0);
 }
 
 bool TMainform::formCloseQuery()
@@ -712,19 +716,20 @@ bool TMainform::ReadGameFile(const QString& path)
 
 void TMainform::SaveGameAs()
 {
+    QFileDialog& SaveDialog = FileDialog(SaveDlg, true);
     if (State.GameFileName.isEmpty()) {
         const QFileInfo dir(State.ProgramDir);
         // An installed game's folder is not the player's: start in the home folder then.
-        SaveDlg->setDirectory(dir.isDir() && dir.isWritable() ? State.ProgramDir : QDir::homePath());
-        SaveDlg->selectFile(QString());
+        SaveDialog.setDirectory(dir.isDir() && dir.isWritable() ? State.ProgramDir : QDir::homePath());
+        SaveDialog.selectFile(QString());
     } else {
-        SaveDlg->setDirectory(QFileInfo(State.GameFileName).absolutePath());
-        SaveDlg->selectFile(State.GameFileName);
+        SaveDialog.setDirectory(QFileInfo(State.GameFileName).absolutePath());
+        SaveDialog.selectFile(State.GameFileName);
     }
     for (;;) {
-        if (SaveDlg->exec() != QDialog::Accepted || SaveDlg->selectedFiles().isEmpty())
+        if (SaveDialog.exec() != QDialog::Accepted || SaveDialog.selectedFiles().isEmpty())
             return;
-        const QFileInfo chosen(SaveDlg->selectedFiles().constFirst());
+        const QFileInfo chosen(SaveDialog.selectedFiles().constFirst());
         const QString name = chosen.absolutePath() + QLatin1Char('/') + chosen.completeBaseName() + QStringLiteral(".zqv");
         if (QFileInfo::exists(name)) {
             const QString question =
@@ -763,11 +768,12 @@ void TMainform::SaveBtnClick()
 
 void TMainform::LoadBtnClick()
 {
+    QFileDialog& OpenDialog = FileDialog(OpenDlg, false);
     if (!State.GameFileName.isEmpty())
-        OpenDlg->setDirectory(QFileInfo(State.GameFileName).absolutePath());
-    if (OpenDlg->exec() != QDialog::Accepted)
+        OpenDialog.setDirectory(QFileInfo(State.GameFileName).absolutePath());
+    if (OpenDialog.exec() != QDialog::Accepted)
         return;
-    const QString name = OpenDlg->selectedFiles().isEmpty() ? QString() : OpenDlg->selectedFiles().constFirst();
+    const QString name = OpenDialog.selectedFiles().isEmpty() ? QString() : OpenDialog.selectedFiles().constFirst();
     SaveIfModified();
     if (!name.isEmpty() && ReadGameFile(name)) {
         SetupPuzzle();

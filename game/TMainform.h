@@ -89,7 +89,7 @@ public:
     QToolButton* ZibbleBtn = nullptr;
     CanvasWidget* box = nullptr;
     TLinkLabel* WebLabel = nullptr;
-    QFileDialog* OpenDlg = nullptr;
+    QFileDialog* OpenDlg = nullptr; // made when first used
     QFileDialog* SaveDlg = nullptr;
     QTextBrowser* HelpViewer = nullptr;
     QString HelpFile;
@@ -162,6 +162,7 @@ private:
     void CreateToolbar();
     QToolButton* AddButton(const char* name, const char* icon);
     void ShowError(const QString& text);
+    QFileDialog& FileDialog(QFileDialog*& dialog, bool save);
     std::array<CanvasPoint, 3> Triangle(int j) const;
     void SetBoxCursor(int zone);
     bool ReadProgressFrom(const QString& path);

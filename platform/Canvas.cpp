@@ -20,13 +20,20 @@ void Canvas::Resize(int width, int height, int scale)
     image_.fill(ToQRgb(clWhite));
 }
 
-void Canvas::Plot(int x, int y, Colour c, PenMode mode)
+QRgb* Canvas::Bits()
+{
+    // Once per drawing call: asking the image for writable bits checks its sharing each time.
+    return reinterpret_cast<QRgb*>(image_.bits());
+}
+
+void Canvas::Plot(QRgb* bits, int x, int y, Colour c, PenMode mode) const
 {
     if (x < 0 || y < 0 || x >= width_ || y >= height_)
         return;
     const QRgb rgb = ToQRgb(c);
+    const qsizetype stride = image_.bytesPerLine() / 4;
     for (int dy = 0; dy < scale_; ++dy) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y * scale_ + dy));
+        QRgb* line = bits + (y * scale_ + dy) * stride;
         for (int dx = 0; dx < scale_; ++dx) {
             QRgb& px = line[x * scale_ + dx];
             px = mode == PenMode::Xor ? (px ^ (rgb & 0x00FFFFFFu)) | 0xFF000000u : rgb;
@@ -34,7 +41,7 @@ void Canvas::Plot(int x, int y, Colour c, PenMode mode)
     }
 }
 
-void Canvas::FillSpan(int y, int x0, int x1, Colour c)
+void Canvas::FillSpan(QRgb* bits, int y, int x0, int x1, Colour c) const
 {
     // Device pixels x0 .. x1 - 1 of device row y.
     if (y < 0 || y >= image_.height())
@@ -43,7 +50,7 @@ void Canvas::FillSpan(int y, int x0, int x1, Colour c)
     x1 = std::min(x1, width_ * scale_);
     if (x0 >= x1)
         return;
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    QRgb* line = bits + y * (image_.bytesPerLine() / 4);
     std::fill(line + x0, line + x1, ToQRgb(c));
 }
 
@@ -51,8 +58,9 @@ void Canvas::FillRect(int left, int top, int right, int bottom)
 {
     if (!BrushSolid)
         return;
+    QRgb* bits = Bits();
     for (int y = top * scale_; y < bottom * scale_; ++y)
-        FillSpan(y, left * scale_, right * scale_, BrushColour);
+        FillSpan(bits, y, left * scale_, right * scale_, BrushColour);
 }
 
 void Canvas::Rectangle(int left, int top, int right, int bottom)
@@ -69,10 +77,11 @@ void Canvas::Rectangle(int left, int top, int right, int bottom)
     // The frame runs along the 1-pixel border l..r-1, t..b-1, widened evenly for thicker pens.
     const int lo = (PenWidth - 1) / 2;
     const int hi = PenWidth / 2;
+    QRgb* bits = Bits();
     const auto band = [&](int x0, int y0, int x1, int y1) {
         for (int y = y0; y <= y1; ++y)
             for (int x = x0; x <= x1; ++x)
-                Plot(x, y, PenColour, PenMode_);
+                Plot(bits, x, y, PenColour, PenMode_);
     };
     const int r = right - 1;
     const int b = bottom - 1;
@@ -109,20 +118,25 @@ void Canvas::SegmentPixels(CanvasPoint a, CanvasPoint b, std::vector<CanvasPoint
 void Canvas::StrokePixels(std::vector<CanvasPoint>& pixels)
 {
     // Segments meeting at a sharp corner can share a pixel; plotting it once keeps an XOR outline whole.
-    std::sort(pixels.begin(), pixels.end(),
-              [](CanvasPoint p, CanvasPoint q) { return p.y != q.y ? p.y < q.y : p.x < q.x; });
-    pixels.erase(std::unique(pixels.begin(), pixels.end(),
-                             [](CanvasPoint p, CanvasPoint q) { return p.x == q.x && p.y == q.y; }),
-                 pixels.end());
-    for (CanvasPoint p : pixels) {
+    std::vector<std::uint64_t> keys;
+    keys.reserve(pixels.size());
+    for (CanvasPoint p : pixels)
+        keys.push_back((static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.y)) << 32) |
+                       static_cast<std::uint32_t>(p.x));
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    QRgb* bits = Bits();
+    const int lo = (PenWidth - 1) / 2;
+    for (std::uint64_t key : keys) {
+        const int x = static_cast<int>(static_cast<std::uint32_t>(key));
+        const int y = static_cast<int>(static_cast<std::uint32_t>(key >> 32));
         if (PenWidth <= 1) {
-            Plot(p.x, p.y, PenColour, PenMode_);
+            Plot(bits, x, y, PenColour, PenMode_);
             continue;
         }
-        const int lo = (PenWidth - 1) / 2;
-        for (int y = p.y - lo; y < p.y - lo + PenWidth; ++y)
-            for (int x = p.x - lo; x < p.x - lo + PenWidth; ++x)
-                Plot(x, y, PenColour, PenMode_);
+        for (int py = y - lo; py < y - lo + PenWidth; ++py)
+            for (int px = x - lo; px < x - lo + PenWidth; ++px)
+                Plot(bits, px, py, PenColour, PenMode_);
     }
 }
 
@@ -150,6 +164,7 @@ void Canvas::Polygon(std::span<const CanvasPoint> points)
             yMax = std::max(yMax, p.y);
         }
         std::vector<double> xs;
+        QRgb* bits = Bits();
         for (int yd = std::max(yMin * s, 0); yd < std::min(yMax * s, image_.height()); ++yd) {
             const double yc = yd + 0.5;
             xs.clear();
@@ -162,7 +177,7 @@ void Canvas::Polygon(std::span<const CanvasPoint> points)
             }
             std::sort(xs.begin(), xs.end());
             for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
-                FillSpan(yd, static_cast<int>(std::ceil(xs[i] - 0.5)), static_cast<int>(std::ceil(xs[i + 1] - 0.5)),
+                FillSpan(bits, yd, static_cast<int>(std::ceil(xs[i] - 0.5)), static_cast<int>(std::ceil(xs[i + 1] - 0.5)),
                          BrushColour);
         }
     }

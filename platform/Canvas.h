@@ -85,8 +85,9 @@ public:
     QImage& Image() { return image_; }
 
 private:
-    void Plot(int x, int y, Colour c, PenMode mode);
-    void FillSpan(int y, int x0, int x1, Colour c);
+    QRgb* Bits();
+    void Plot(QRgb* bits, int x, int y, Colour c, PenMode mode) const;
+    void FillSpan(QRgb* bits, int y, int x0, int x1, Colour c) const;
     void SegmentPixels(CanvasPoint a, CanvasPoint b, std::vector<CanvasPoint>& out) const;
     void StrokePixels(std::vector<CanvasPoint>& pixels);
 

@@ -19,22 +19,36 @@ void CanvasWidget::EnsureSize()
     const int scale = std::max(1, static_cast<int>(std::ceil(devicePixelRatioF())));
     if (canvas_.Width() != width() || canvas_.Height() != height() || canvas_.Scale() != scale) {
         canvas_.Resize(width(), height(), scale);
-        if (OnPaint)
-            OnPaint(canvas_);
+        dirty_ = true;
     }
+}
+
+void CanvasWidget::Flush()
+{
+    EnsureSize();
+    if (!dirty_)
+        return;
+    dirty_ = false;
+    if (OnPaint)
+        OnPaint(canvas_);
 }
 
 void CanvasWidget::Repaint()
 {
-    EnsureSize();
-    if (OnPaint)
-        OnPaint(canvas_);
+    dirty_ = true;
+    Flush();
+    update();
+}
+
+void CanvasWidget::Invalidate()
+{
+    dirty_ = true;
     update();
 }
 
 void CanvasWidget::paintEvent(QPaintEvent*)
 {
-    EnsureSize();
+    Flush();
     QPainter p(this);
     p.drawImage(QRect(0, 0, canvas_.Width(), canvas_.Height()), canvas_.Image());
 }

@@ -17,8 +17,12 @@ class CanvasWidget : public QWidget {
 public:
     explicit CanvasWidget(QWidget* parent = nullptr);
 
-    zq::Canvas& Canvas() { return canvas_; }
-    const zq::Canvas& Canvas() const { return canvas_; }
+    // The picture, brought up to date first if a redraw is pending.
+    zq::Canvas& Canvas()
+    {
+        Flush();
+        return canvas_;
+    }
 
     std::function<void(zq::Canvas&)> OnPaint;
     std::function<void(QMouseEvent*)> OnMouseDown;
@@ -26,6 +30,10 @@ public:
 
     // Redraws the whole picture through OnPaint now and shows it.
     void Repaint();
+    // Asks for a redraw before the picture is next shown or read; cheap for a
+    // widget that is not visible yet, which then draws nothing at start-up.
+    void Invalidate();
+    void Flush();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -37,6 +45,7 @@ protected:
 private:
     void EnsureSize();
     zq::Canvas canvas_;
+    bool dirty_ = false;
 };
 
 } // namespace zq

@@ -13,7 +13,23 @@
 #include "TTongueDlg.h"
 #include "TYesNoDlg.h"
 
+#include <QEvent>
+#include <QTimer>
+
 #include <memory>
+
+namespace {
+// For start-up measurements: ends the run once the main window has painted.
+class QuitAfterFirstPaint : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        return false;
+    }
+};
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -41,6 +57,9 @@ int main(int argc, char** argv)
     MainForm->AboutDlg = AboutDlg.get();
     MainForm->TongueDlg = TongueDlg.get();
 
+    QuitAfterFirstPaint quitAfterFirstPaint;
+    if (qEnvironmentVariableIsSet("ZQ_QUIT_AFTER_FIRST_PAINT"))
+        MainForm->installEventFilter(&quitAfterFirstPaint);
     MainForm->show();
     const int result = app.exec();
 

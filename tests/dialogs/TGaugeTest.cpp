@@ -20,7 +20,7 @@ struct GaugeFixture {
         g.SetBackColor(Back);
         g.SetForeColor(Fore);
     }
-    std::set<Colour> Colours() const
+    std::set<Colour> Colours()
     {
         std::set<Colour> s;
         for (int y = 0; y < 18; ++y)

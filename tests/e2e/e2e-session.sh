@@ -6,7 +6,12 @@
 set -u
 PROGRAM_DIR=$1
 WORK=$2
-fail() { echo "FAIL: $*"; import -window root "$WORK/failure.png" 2>/dev/null; exit 1; }
+fail() {
+    echo "FAIL: $*"
+    import -window root "$WORK/failure.png" 2>/dev/null
+    for log in "$WORK"/*.log; do echo "== $log"; tail -40 "$log"; done
+    exit 1
+}
 note() { echo "-- $*"; }
 
 export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run

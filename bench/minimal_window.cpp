@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The yardstick for start-up: the least a Qt program does to show a window
+// of the main window's designed size and paint it once.
+#include <QApplication>
+#include <QPainter>
+#include <QTimer>
+#include <QWidget>
+
+namespace {
+class Window : public QWidget {
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter(this).fillRect(rect(), Qt::lightGray);
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+};
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    Window w;
+    w.resize(464, 386);
+    w.show();
+    return app.exec();
+}
