@@ -68,6 +68,15 @@ int main(int argc, char** argv)
     char home[] = "/tmp/zq-startup-XXXXXX";
     if (!mkdtemp(home))
         return 1;
+    // A returning player: the language is stored, so no language dialog comes up.
+    const std::string settingsDir = std::string(home) + "/config/zibble-quarvel";
+    std::system(("mkdir -p " + settingsDir).c_str());
+    if (FILE* f = std::fopen((settingsDir + "/settings.reg").c_str(), "w")) {
+        std::fputs("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZibbleGames\\ZibbleQuarvel\\V2\\common]\n"
+                   "\"tongue\"=\"0\"\n",
+                   f);
+        std::fclose(f);
+    }
     const Run game = Measure(argv[1], runs, home);
     const Run minimal = Measure(argv[2], runs, home);
     std::printf("start-up to first paint, median of %d: game %.1f ms, minimal Qt window %.1f ms, ratio %.2f\n", runs,

@@ -6,6 +6,7 @@
 #include "SettingsError.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QMessageBox>
 
 #include <array>
@@ -119,5 +120,7 @@ void TPatForm::paintEvent(QPaintEvent* event)
     // Otherwise the canvas is resized and drawn by the base class first.
     CanvasWidget::paintEvent(event);
 }
+
+void TPatForm::closeEvent(QCloseEvent* event) { event->ignore(); }
 
 } // namespace zq

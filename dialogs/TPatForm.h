@@ -31,6 +31,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // The target stays in view for the whole run, even where a window manager offers a close button.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();

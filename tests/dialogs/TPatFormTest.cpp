@@ -120,6 +120,7 @@ TEST_F(TPatFormTest, CaptionShowsNumberAndFinishedState)
         {8 | 2, 1, "Quarvel 17 - gelöst"},
         {8 | 4, 0, "Quarvel 17 - dropped"},
         {8 | 4, 1, "Quarvel 17 - aufgegeben"},
+        {8 | 6, 0, "Quarvel 17 - dropped"}, // a damaged level reads as given up, as everywhere else
     };
     for (const Case& c : cases) {
         state_.Progress(17) = c.progress;
@@ -141,4 +142,13 @@ TEST_F(TPatFormTest, AnyRepaintUpdatesTheCaption)
     state_.Progress(3) = 8 | 4;
     form.repaint();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Quarvel 3 - dropped"));
+}
+
+TEST_F(TPatFormTest, CloseRequestsLeaveTheTargetInView)
+{
+    TIniStore ini = Store();
+    TPatForm form(state_, ini);
+    ASSERT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.close());
+    EXPECT_TRUE(form.isVisible());
 }
