@@ -111,7 +111,7 @@ TYesNoDlg::TYesNoDlg(ProgramState& state, QWidget* mainForm) : state_(state), ma
 
 void TYesNoDlg::BuildPage(int page, const QIcon& icon)
 {
-    const PageSpec& spec = Pages[page - 1];
+    const PageSpec& layout = Pages[page - 1];
     PageWidgets& w = widgets_[static_cast<std::size_t>(page - 1)];
     auto* sheet = new QWidget(pages_);
 
@@ -124,13 +124,13 @@ void TYesNoDlg::BuildPage(int page, const QIcon& icon)
     image->setPixmap(icon.pixmap(32, 32));
 
     w.label = new QLabel(sheet);
-    w.label->setObjectName(QString::fromLatin1(spec.label));
-    w.label->setGeometry(spec.x, spec.y, spec.w, spec.h);
+    w.label->setObjectName(QString::fromLatin1(layout.label));
+    w.label->setGeometry(layout.x, layout.y, layout.w, layout.h);
     w.label->setTextFormat(Qt::PlainText);
     w.label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     w.label->setWordWrap(true);
 
-    for (const ButtonSpec* b : {&spec.first, &spec.second}) {
+    for (const ButtonSpec* b : {&layout.first, &layout.second}) {
         if (!b->name)
             continue;
         const RoleSpec& role = SpecOf(b->role);
@@ -170,9 +170,9 @@ void TYesNoDlg::FormActivate()
     const int language = state_.Language;
     const Words& words = language == 1 ? German : language == 2 ? French : English;
     for (int page = 1; page <= PageCount; ++page) {
-        const PageSpec& spec = Pages[page - 1];
+        const PageSpec& layout = Pages[page - 1];
         PageWidgets& w = widgets_[static_cast<std::size_t>(page - 1)];
-        const char* text = language == 1 ? spec.german : language == 2 ? spec.french : spec.english;
+        const char* text = language == 1 ? layout.german : language == 2 ? layout.french : layout.english;
         // Pages without a French text show an empty label rather than a leftover of another language.
         w.label->setText(text ? QString::fromUtf8(text) : QString());
         if (w.yesButton)

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// GoogleTest entry for widget tests: one application object for the whole run.
+// GoogleTest entry for widget tests: one application object for the whole run,
+// with the program's top-level error handler and its pictures.
+#include "ArtResources.h"
 #include "TApplication.h"
 
 #include <gtest/gtest.h>
@@ -11,5 +13,6 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     zq::TApplication app(argc, argv);
+    zq::initArtResources();
     return RUN_ALL_TESTS();
 }
