@@ -98,6 +98,24 @@ case "$(title "$PATTERN")" in
     *) fail "pattern title after revealing: $(title "$PATTERN")" ;;
 esac
 
+note "switch to English and back with the language button"
+toolbar 10
+TONGUE=$(wait_window '^Zibble Quarvel V2.3$' 50) || fail "language button shows no dialog"
+read -r TX TY < <(origin "$TONGUE")
+click $((TX + 84 + 110)) $((TY + 16 + 13))
+toolbar 12
+sleep 0.8
+xdotool key Return
+sleep 0.5
+case "$(title "$PATTERN")" in
+    *" - dropped") ;;
+    *) fail "English pattern title after revealing: $(title "$PATTERN")" ;;
+esac
+toolbar 10
+TONGUE=$(wait_window '^Zibble Quarvel V2.3$' 50) || fail "language button shows no dialog"
+read -r TX TY < <(origin "$TONGUE")
+click $((TX + 84 + 110)) $((TY + 48 + 13))
+
 note "quit through the window manager, answer Yes, save under a typed name"
 wmctrl -c "Zibble Quarvel" || fail "wmctrl could not ask the window to close"
 sleep 1
