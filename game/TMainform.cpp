@@ -294,7 +294,12 @@ void TMainform::closeEvent(QCloseEvent* event)
         return;
     }
     closing_ = true;
-    formClose();
+    try {
+        formClose();
+    } catch (const std::exception& error) {
+        // Settings that cannot be written are reported, but never keep the player from quitting.
+        TApplication::ShowException(error);
+    }
     closing_ = false;
     event->accept();
     // Closing the main window ends the run, whatever other windows are open.

@@ -231,3 +231,14 @@ TEST_F(Startup, WebButtonGivesUpAfterTheFirstFailure)
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(form->WebLabel->JumpMode, TLinkLabel::jmNone);
 }
+
+TEST_F(Startup, UnwritableSettingsAreReportedAndTheGameStillQuits)
+{
+    Start();
+    // A folder where the settings file should be: every write fails.
+    std::filesystem::create_directories(SettingsPath());
+    ModalScript script({Enter(), TakeMessage()});
+    EXPECT_TRUE(form->close());
+    EXPECT_TRUE(script.Done());
+    EXPECT_FALSE(message.isEmpty());
+}
