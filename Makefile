@@ -43,3 +43,12 @@ library: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target quarvel-tool
 	$(BUILD)/tools/quarvel-tool/quarvel-tool generate --seed $(LIBRARY_SEED) --count 1000 -o resources/zqvl2.dat
 	$(BUILD)/tools/quarvel-tool/quarvel-tool check resources/zqvl2.dat
+
+# Installs the game under PREFIX like a desktop game (DESTDIR stages it for a package);
+# uninstall removes the files the last install from $(BUILD) wrote, as its manifest lists them.
+PREFIX ?= /usr/local
+.PHONY: install uninstall
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+uninstall:
+	cmake --build $(BUILD) --target uninstall

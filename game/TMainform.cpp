@@ -4,6 +4,7 @@
 #include "AtomicFile.h"
 #include "BoardLayout.h"
 #include "CanvasWidget.h"
+#include "DataDir.h"
 #include "Geometry.h"
 #include "ProgressByte.h"
 #include "QtSoundOutput.h"
@@ -185,7 +186,9 @@ void TMainform::ShowError(const QString& text)
 void TMainform::formCreate(Environment& environment)
 {
     FirstActivation = true;
-    State.ProgramDir = environment.ProgramDir.isEmpty() ? QCoreApplication::applicationDirPath() + QLatin1Char('/')
+    // Beside the program in the build tree, else ../share/zibble-quarvel/ of an installation.
+    const QByteArray programFolder = QFile::encodeName(QCoreApplication::applicationDirPath());
+    State.ProgramDir = environment.ProgramDir.isEmpty() ? QFile::decodeName(DataDirFor(programFolder.constData()).c_str())
                                                        : environment.ProgramDir;
     random_.seed(environment.Seed ? *environment.Seed
                                   : static_cast<std::uint32_t>(

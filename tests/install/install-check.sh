@@ -1,0 +1,96 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Installs the built game into a temporary prefix (and once more through DESTDIR,
+# as a package build does), checks the tree and the desktop files, starts the
+# installed program with an empty home, then uninstalls it from the manifest.
+# Usage: install-check.sh BUILD_DIR SOURCE_DIR
+set -u
+unset DESTDIR # the prefix install below must not be staged
+BUILD=$1
+SOURCE=$2
+WORK=$(mktemp -d)
+MANIFEST=$BUILD/install_manifest.txt
+# An install writes its manifest into the build folder: keep the one of a real
+# `make install`, so a later `make uninstall` still removes the right files.
+[ -f "$MANIFEST" ] && cp -p "$MANIFEST" "$WORK/saved-manifest"
+restore() {
+    if [ -f "$WORK/saved-manifest" ]; then cp -p "$WORK/saved-manifest" "$MANIFEST"; else rm -f "$MANIFEST"; fi
+    rm -rf "$WORK"
+}
+trap restore EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+ID=org.example.ZibbleQuarvel
+EXPECTED="bin/zibble-quarvel
+share/applications/$ID.desktop
+share/icons/hicolor/128x128/apps/$ID.png
+share/icons/hicolor/256x256/apps/$ID.png
+share/icons/hicolor/32x32/apps/$ID.png
+share/icons/hicolor/48x48/apps/$ID.png
+share/icons/hicolor/64x64/apps/$ID.png
+share/icons/hicolor/scalable/apps/$ID.svg
+share/metainfo/$ID.metainfo.xml
+share/zibble-quarvel/ZQVL2.HLP
+share/zibble-quarvel/zqvl2.dat"
+# Every file and link below a folder, relative to it, sorted.
+tree_of() { (cd "$1" && find . \( -type f -o -type l \) -printf '%P\n' | LC_ALL=C sort); }
+# Removes what the manifest lists, as `make uninstall` does, and checks that only folders are left.
+uninstall_and_check() {
+    cmake -DMANIFEST="$MANIFEST" -P "$SOURCE/cmake/Uninstall.cmake" >"$WORK/uninstall.log" 2>&1 ||
+        { cat "$WORK/uninstall.log"; fail "uninstall failed"; }
+    [ -z "$(tree_of "$1")" ] || fail "left after uninstall: $(tree_of "$1")"
+}
+
+echo "-- install into a prefix"
+PREFIX=$WORK/prefix
+cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || { cat "$WORK/install.log"; fail "install failed"; }
+[ "$(tree_of "$PREFIX")" = "$EXPECTED" ] || fail "installed tree differs:
+$(diff <(echo "$EXPECTED") <(tree_of "$PREFIX"))"
+[ -x "$PREFIX/bin/zibble-quarvel" ] || fail "program not executable"
+cmp -s "$SOURCE/resources/zqvl2.dat" "$PREFIX/share/zibble-quarvel/zqvl2.dat" || fail "data file differs"
+cmp -s "$SOURCE/resources/ZQVL2.HLP" "$PREFIX/share/zibble-quarvel/ZQVL2.HLP" || fail "help file differs"
+for size in 32 48 64 128 256; do
+    got=$(identify -format '%wx%h' "$PREFIX/share/icons/hicolor/${size}x${size}/apps/$ID.png") || fail "icon $size unreadable"
+    [ "$got" = "${size}x${size}" ] || fail "icon in ${size}x${size} is $got"
+done
+identify "$PREFIX/share/icons/hicolor/scalable/apps/$ID.svg" >/dev/null 2>&1 || fail "SVG icon unreadable"
+
+echo "-- desktop entry and metainfo"
+DESKTOP=$PREFIX/share/applications/$ID.desktop
+if command -v desktop-file-validate >/dev/null; then
+    out=$(desktop-file-validate "$DESKTOP" 2>&1)
+    [ -z "$out" ] || fail "desktop-file-validate: $out"
+else
+    echo "desktop-file-validate not installed: skipped"
+fi
+grep -qx 'Categories=Game;LogicGame;' "$DESKTOP" || fail "desktop categories"
+grep -qx "Icon=$ID" "$DESKTOP" || fail "desktop icon name"
+exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$DESKTOP")
+[ -x "$PREFIX/bin/$exec_name" ] || fail "Exec=$exec_name is not the installed program"
+grep -q '^Comment\[de\]=' "$DESKTOP" || fail "no German comment"
+appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >"$WORK/appstream.log" 2>&1 ||
+    { cat "$WORK/appstream.log"; fail "appstreamcli validate"; }
+grep -q "<launchable type=\"desktop-id\">$ID.desktop</launchable>" "$PREFIX/share/metainfo/$ID.metainfo.xml" ||
+    fail "metainfo does not launch the desktop entry"
+
+echo "-- the installed program starts with an empty home and finds its data in share/"
+mkdir -p "$WORK/home" "$WORK/config" "$WORK/elsewhere"
+BEFORE=$(tree_of "$PREFIX")
+(cd "$WORK/elsewhere" && HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config QT_QPA_PLATFORM=offscreen \
+    ZQ_QUIT_AFTER_FIRST_PAINT=1 timeout 60 "$PREFIX/bin/zibble-quarvel" >"$WORK/run.log" 2>&1)
+RC=$?
+[ $RC -eq 0 ] || { cat "$WORK/run.log"; fail "installed program exit code $RC"; }
+[ "$(tree_of "$PREFIX")" = "$BEFORE" ] || fail "the program wrote into its installation"
+[ -f "$WORK/config/zibble-quarvel/settings.reg" ] || fail "no settings in the player's config folder"
+
+echo "-- uninstall"
+uninstall_and_check "$PREFIX"
+
+echo "-- install through DESTDIR"
+STAGE=$WORK/stage
+DESTDIR=$STAGE cmake --install "$BUILD" --prefix /usr >"$WORK/install.log" 2>&1 ||
+    { cat "$WORK/install.log"; fail "DESTDIR install failed"; }
+[ "$(tree_of "$STAGE/usr")" = "$EXPECTED" ] || fail "DESTDIR tree differs"
+[ -z "$(find "$STAGE" -mindepth 1 -maxdepth 1 ! -name usr)" ] || fail "DESTDIR install wrote outside the prefix"
+DESTDIR=$STAGE uninstall_and_check "$STAGE"
+echo "install: all checks passed"
