@@ -5,6 +5,7 @@
 #include "BoardLayout.h"
 #include "CanvasWidget.h"
 #include "DataDir.h"
+#include "GameFile.h"
 #include "Geometry.h"
 #include "ProgressByte.h"
 #include "QtSoundOutput.h"
@@ -250,8 +251,8 @@ bool TMainform::ReadProgressFrom(const QString& path)
     const QByteArray bytes = f.read(State.Library.PuzzleCount);
     if (f.error() != QFileDevice::NoError)
         return false;
-    for (int i = 1; i <= State.Library.PuzzleCount; ++i)
-        State.Progress(i) = i <= bytes.size() ? static_cast<std::uint8_t>(bytes[i - 1]) : 0;
+    ReadProgress(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
+                 State.Library.PuzzleCount, State.ProgressBytes);
     return true;
 }
 
