@@ -43,7 +43,15 @@ namespace zq {
 namespace {
 constexpr const char* Common = "common";
 
-QString FileNameOf(const QString& path) { return QFileInfo(path).fileName(); }
+// No file system takes a name of more than 255 bytes, so a longer one comes
+// from a damaged setting; it is cut short, since laying out a message or title
+// of a megabyte takes seconds.
+QString FileNameOf(const QString& path)
+{
+    constexpr qsizetype Longest = 255;
+    const QString name = QFileInfo(path).fileName();
+    return name.size() > Longest ? name.left(Longest) + QChar(0x2026) : name;
+}
 
 struct Hint {
     const char* german;
