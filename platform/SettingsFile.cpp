@@ -100,6 +100,21 @@ std::filesystem::path Resolve(const std::filesystem::path& file)
     return file;
 }
 
+// Under the lock no other writer is under way, so a temporary of ours still
+// there was left by one that was killed: removed, so that they never pile up.
+void RemoveStaleTemporaries(const std::filesystem::path& folder, const std::string& prefix)
+{
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + 6 && name.compare(0, prefix.size(), prefix) == 0 &&
+            it->is_regular_file(ec) && !it->is_symlink(ec)) {
+            std::error_code ignored;
+            std::filesystem::remove(it->path(), ignored);
+        }
+    }
+}
+
 } // namespace
 
 SettingsFile::SettingsFile(std::filesystem::path file) : file_(std::move(file)) {}
@@ -156,6 +171,7 @@ SettingsFile::UpdateStatus SettingsFile::Update(
         return UpdateStatus::Unchanged;
 
     const auto targetFolder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    RemoveStaleTemporaries(targetFolder, target.filename().string() + ".tmp-");
     std::string tempName = (targetFolder / target.filename()).string() + ".tmp-XXXXXX";
     Fd out(::mkostemp(tempName.data(), O_CLOEXEC));
     if (!out.ok())

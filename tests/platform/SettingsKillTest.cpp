@@ -63,10 +63,34 @@ TEST(SettingsKill, KilledWriterLeavesTheOldOrTheNewFile)
         (save == a ? sawA : sawB)++;
         EXPECT_EQ(TIniStore(file).ReadInteger("common", "level", 0), 7);
     }
-    // A later write by the next run still goes through: no lock is left held by the dead writer.
+    // A writer killed before its rename leaves its temporary beside the file;
+    // the next write, under the lock, clears them away.
+    const auto temporaries = [&] {
+        int n = 0;
+        for (const auto& entry : fs::directory_iterator(file.parent_path())) {
+            const std::string name = entry.path().filename().string();
+            if (name != "settings.reg" && name != "settings.reg.lock") {
+                EXPECT_EQ(name.rfind("settings.reg.tmp-", 0), 0u) << name;
+                ++n;
+            }
+        }
+        return n;
+    };
+    const int left = temporaries();
+    // One planted for certain, beside files of other names that must stay.
+    std::ofstream(file.parent_path() / "settings.reg.tmp-Ab12Cd") << "stale";
+    std::ofstream(file.parent_path() / "settings.reg.tmp-notours") << "kept";
+    std::ofstream(root / "settings.reg.tmp-Ef34Gh") << "another folder";
+    // No lock is left held by the dead writers either.
     ini.WriteInteger("common", "level", 8);
     EXPECT_EQ(ini.ReadInteger("common", "level", 0), 8);
-    std::cout << "[ figures  ] 24 killed writers: old or new value, " << sawA << " / " << sawB << "\n";
+    EXPECT_FALSE(fs::exists(file.parent_path() / "settings.reg.tmp-Ab12Cd"));
+    EXPECT_TRUE(fs::exists(file.parent_path() / "settings.reg.tmp-notours"));
+    EXPECT_TRUE(fs::exists(root / "settings.reg.tmp-Ef34Gh"));
+    fs::remove(file.parent_path() / "settings.reg.tmp-notours");
+    EXPECT_EQ(temporaries(), 0);
+    std::cout << "[ figures  ] 24 killed writers: old or new value, " << sawA << " / " << sawB << "; " << left
+              << " temporaries left, cleared by the next write\n";
     std::error_code ec;
     fs::remove_all(root, ec);
 }
