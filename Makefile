@@ -58,6 +58,15 @@ library: deps $(BUILD)/CMakeCache.txt
 	$(BUILD)/tools/quarvel-tool/quarvel-tool generate --seed $(LIBRARY_SEED) --count 1000 -o resources/zqvl2.dat
 	$(BUILD)/tools/quarvel-tool/quarvel-tool check resources/zqvl2.dat
 
+# Fuzzing the readers of outside input with libFuzzer (clang), FUZZ_SECONDS per target.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZQ_BUILD_GUI=OFF -DZQ_FUZZ=ON $(CMAKE_FLAGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+	tests/fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 # Installs the game under PREFIX like a desktop game (DESTDIR stages it for a package);
 # uninstall removes the files the last install from $(BUILD) wrote, as its manifest lists them.
 PREFIX ?= /usr/local
