@@ -176,25 +176,42 @@ TEST_F(Soak, RandomSessionKeepsBoardAndPictureConsistent)
     std::map<std::string, long> done;
     std::map<std::string, double> toolMs;
     const int w = form->box->width(), h = form->box->height();
+    // A pixel on piece j: a few random tries near it are far cheaper than searching its whole area.
+    const auto onPiece = [&](int j, QPoint otherwise) {
+        const PiecePlacement& p = form->Engine.Placements[j];
+        for (int tries = 0; tries < 24; ++tries) {
+            const QPoint near((p.x - 6) * Cell() + pick(12 * Cell() + 1), (p.y - 6) * Cell() + pick(12 * Cell() + 1));
+            if (form->Engine.HitTestPiece(near.x(), near.y(), j) > 0)
+                return near;
+        }
+        return otherwise;
+    };
+    auto lastState = form->Engine.PlayState;
     const auto start = std::chrono::steady_clock::now();
 
     for (unsigned long event = 0; event < events; ++event) {
         const int kind = pick(1000);
         QPoint at(pick(w + 10) - 5, pick(h + 10) - 5);
-        if (kind < 950 && pick(2) == 0) {
-            // Aim at a piece, so that lifts, turns and put-downs all happen: a few
-            // random tries near it are far cheaper than searching its whole area.
-            const int j = 1 + pick(8);
-            const PiecePlacement& p = form->Engine.Placements[j];
-            for (int tries = 0; tries < 24; ++tries) {
-                const QPoint near((p.x - 6) * 2 + pick(25), (p.y - 6) * 2 + pick(25));
-                if (form->Engine.HitTestPiece(near.x(), near.y(), j) > 0) {
-                    at = near;
-                    break;
-                }
+        // Aim at a piece, so that lifts, turns and put-downs all happen.
+        if (kind < 950 && pick(2) == 0)
+            at = onPiece(1 + pick(8), at);
+        if (kind < 40 && form->Engine.PlayState == BoardEngine::Playing) {
+            // Lifts a piece by a press, carries it to its place in the solution as a
+            // perfect drag would, and puts it down by a press beside all pieces: so
+            // Quarvels also get solved and the won page comes up.
+            ++done["carry home"];
+            if (form->Engine.SelectedPiece == 0) {
+                const QPoint on = onPiece(1 + pick(8), QPoint(-1, -1));
+                Press(on.x(), on.y());
             }
-        }
-        if (kind < 520) {
+            if (const int j = form->Engine.SelectedPiece) {
+                form->DrawPieceOutline(j, clYellow, true);
+                form->Engine.Placements[j] = state.Library[state.CurrentPuzzle][j];
+                form->DrawPieceOutline(j, clYellow, true);
+                const QPoint free = FreePixel();
+                Press(free.x(), free.y());
+            }
+        } else if (kind < 520) {
             const bool right = pick(5) == 0;
             ++done[right ? "right press" : "left press"];
             Press(at.x(), at.y(), right ? Qt::RightButton : Qt::LeftButton);
@@ -221,6 +238,10 @@ TEST_F(Soak, RandomSessionKeepsBoardAndPictureConsistent)
             toolMs[button->objectName().toStdString()] +=
                 std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         }
+        if (form->Engine.PlayState != lastState) {
+            lastState = form->Engine.PlayState;
+            ++done[lastState == BoardEngine::Solved ? "solved" : lastState == BoardEngine::Revealed ? "revealed" : "playing again"];
+        }
         ASSERT_EQ(form->Engine.Board, SumOfMasksExceptLifted()) << "event " << event << ", seed " << seed;
         ASSERT_TRUE(CanvasMatchesAFreshPaint()) << "event " << event << ", seed " << seed;
         ASSERT_LE(form->Engine.SelectedPiece, 8);
@@ -235,8 +256,8 @@ TEST_F(Soak, RandomSessionKeepsBoardAndPictureConsistent)
     for (const auto& [name, count] : done)
         std::cout << ' ' << name << ' ' << count << ';';
     std::cout << "\n[ soak     ] ms in toolbar actions:";
-    for (const auto& [name, ms] : toolMs)
-        std::cout << ' ' << name << ' ' << static_cast<long>(ms) << ';';
+    for (const auto& [name, spent] : toolMs)
+        std::cout << ' ' << name << ' ' << static_cast<long>(spent) << ';';
     std::cout << "\n[ soak     ] modal answers:";
     for (const auto& [name, count] : answers.Counts)
         std::cout << ' ' << name << ' ' << count << ';';
