@@ -9,8 +9,9 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -71,10 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> file = in.ConsumeRemainingBytes<std::uint8_t>();
 
     // The library is 24 kB: on the heap, as the program keeps it.
-    auto library = std::make_unique<PuzzleLibrary>();
-    const auto result = library->LoadFromBytes(file);
+    const auto owner = std::make_unique<PuzzleLibrary>();
+    PuzzleLibrary& library = *owner;
+    const auto result = library.LoadFromBytes(file);
     Require((result == PuzzleLibrary::LoadResult::Ok) == (file.size() >= PuzzleLibrary::RecordSize), "load result");
-    Require(library->PuzzleCount == static_cast<int>(std::min<std::size_t>(file.size() / PuzzleLibrary::RecordSize,
+    Require(library.PuzzleCount == static_cast<int>(std::min<std::size_t>(file.size() / PuzzleLibrary::RecordSize,
                                                                           PuzzleLibrary::MaxPuzzles)),
             "record count");
     if (result != PuzzleLibrary::LoadResult::Ok)
@@ -82,15 +84,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     auto engine = std::make_unique<BoardEngine>();
     for (const Trial& t : trials) {
-        const int n = 1 + t.pick % library->PuzzleCount;
+        const int n = 1 + t.pick % library.PuzzleCount;
         std::size_t next = 0;
         const OrientationSource random = [&] { return static_cast<int>(t.draws[next++ % t.draws.size()]); };
-        const bool helpEnabled = engine->SetupPuzzle(*library, n, t.progress, random);
+        const bool helpEnabled = engine->SetupPuzzle(library, n, t.progress, random);
         Require(helpEnabled == !IsFinished(t.progress), "help button state");
-        Require(library->operator[](0) == library->operator[](n), "working copy");
+        Require(library[0] == library[n], "working copy");
         if (!IsFinished(t.progress))
             for (int j = 1; j <= 2 * EffectiveHelpLevel(t.progress); ++j)
-                Require(engine->Placements[j] == library->operator[](n)[j], "help pieces at their places");
+                Require(engine->Placements[j] == library[n][j], "help pieces at their places");
         engine->CheckSolved();
 
         // Lifting and putting back any piece leaves the board as it was.
@@ -114,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
 
         // The whole solution laid is the target itself, solved wherever it lies on the board.
-        engine->LayHelpPieces(library->operator[](n), PieceCount);
+        engine->LayHelpPieces(library[n], PieceCount);
         Require(engine->Board == engine->TargetGrid, "solution rebuilds the target");
         Require(engine->CheckSolved() == AnyCell(engine->Board), "laid solution is solved");
     }
