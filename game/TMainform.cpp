@@ -168,20 +168,20 @@ void TMainform::CreateToolbar()
 
 QFileDialog& TMainform::FileDialog(QFileDialog*& dialog, bool save)
 {
-    // Made when first needed: a file dialog costs more to build than the rest of the window.
-    if (!dialog) {
-        dialog = new QFileDialog(this);
-        dialog->setObjectName(save ? QStringLiteral("SaveDlg") : QStringLiteral("OpenDlg"));
-        dialog->setNameFilter(QStringLiteral("Zibble Quarvel (*.zqv)"));
-        dialog->setDefaultSuffix(QStringLiteral("zqv"));
-        // Our own dialog everywhere, so that it behaves alike on every desktop and in tests.
-        dialog->setOption(QFileDialog::DontUseNativeDialog);
-        dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        if (save)
-            dialog->setOption(QFileDialog::DontConfirmOverwrite); // asked after the extension is forced
-        else
-            dialog->setFileMode(QFileDialog::AnyFile); // a typed name that does not exist is reported on loading
-    }
+    // A new dialog for every use, made only then (it costs more than the rest of the
+    // window): one kept from an earlier use can bring its old pick back over a typed name.
+    delete dialog;
+    dialog = new QFileDialog(this);
+    dialog->setObjectName(save ? QStringLiteral("SaveDlg") : QStringLiteral("OpenDlg"));
+    dialog->setNameFilter(QStringLiteral("Zibble Quarvel (*.zqv)"));
+    dialog->setDefaultSuffix(QStringLiteral("zqv"));
+    // Our own dialog everywhere, so that it behaves alike on every desktop and in tests.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (save)
+        dialog->setOption(QFileDialog::DontConfirmOverwrite); // asked after the extension is forced
+    else
+        dialog->setFileMode(QFileDialog::AnyFile); // a typed name that does not exist is reported on loading
     return *dialog;
 }
 
@@ -314,8 +314,7 @@ void TMainform::closeEvent(QCloseEvent* event)
     }
     closing_ = false;
     event->accept();
-    // Closing the main window ends the run, whatever other windows are open.
-    QCoreApplication::exit(0);
+    emit Closed();
 }
 
 bool TMainform::formCloseQuery()
@@ -735,9 +734,11 @@ void TMainform::SaveGameAs()
 {
     QFileDialog& SaveDialog = FileDialog(SaveDlg, true);
     if (State.GameFileName.isEmpty()) {
-        const QFileInfo dir(State.ProgramDir);
-        // An installed game's folder is not the player's: start in the home folder then.
-        SaveDialog.setDirectory(dir.isDir() && dir.isWritable() ? State.ProgramDir : QDir::homePath());
+        // The program's folder only while the game runs from where it was built; an
+        // installed game's data folder is not the player's, even where it is writable.
+        const bool besideProgram = QDir(State.ProgramDir) == QDir(QCoreApplication::applicationDirPath());
+        SaveDialog.setDirectory(besideProgram && QFileInfo(State.ProgramDir).isWritable() ? State.ProgramDir
+                                                                                          : QDir::homePath());
         SaveDialog.selectFile(QString());
     } else {
         SaveDialog.setDirectory(QFileInfo(State.GameFileName).absolutePath());

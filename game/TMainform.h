@@ -150,6 +150,10 @@ public:
     // Asks the window to close as the exit button does; ignored while a close is under way.
     void RequestClose();
 
+signals:
+    // The window has closed: the run is over, whatever other windows are open.
+    void Closed();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -60,6 +60,7 @@ int main(int argc, char** argv)
     QuitAfterFirstPaint quitAfterFirstPaint;
     if (qEnvironmentVariableIsSet("ZQ_QUIT_AFTER_FIRST_PAINT"))
         MainForm->installEventFilter(&quitAfterFirstPaint);
+    QObject::connect(MainForm.get(), &zq::TMainform::Closed, &app, [] { QCoreApplication::exit(0); });
     MainForm->show();
     const int result = app.exec();
 

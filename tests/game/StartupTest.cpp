@@ -241,4 +241,6 @@ TEST_F(Startup, UnwritableSettingsAreReportedAndTheGameStillQuits)
     EXPECT_TRUE(form->close());
     EXPECT_TRUE(script.Done());
     EXPECT_FALSE(message.isEmpty());
+    // Writable again, so that the pattern window can store its place when the test ends.
+    std::filesystem::remove_all(SettingsPath());
 }
