@@ -22,18 +22,7 @@ SETTINGS=$XDG_CONFIG_HOME/zibble-quarvel/settings.reg
 openbox >/dev/null 2>&1 &
 sleep 1
 
-# Waits for a visible window whose title matches the pattern; prints its id.
-wait_window() {
-    local pattern=$1 tries=${2:-100} id
-    for _ in $(seq "$tries"); do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-# Absolute position of a window's client area: "x y".
-origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'; }
+source "$(dirname "${BASH_SOURCE[0]}")/../x11-window.sh"
 title() { xdotool getwindowname "$1"; }
 shot() { import -window root "$WORK/$1.png"; }
 # "r,g,b" of a pixel of a screenshot.

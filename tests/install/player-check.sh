@@ -32,16 +32,7 @@ fail() {
     exit 1
 }
 note() { echo "-- $*"; }
-wait_window() {
-    local pattern=$1 tries=${2:-100} id
-    for _ in $(seq "$tries"); do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'; }
+source "$(dirname "${BASH_SOURCE[0]}")/../x11-window.sh"
 shot() { import -window root "$WORK/$1.png"; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
 toolbar() { click $((MX + 2 + $1 * 30 + 14)) $((MY + 16)); }
