@@ -3,11 +3,12 @@
 # Installs the built game into a temporary prefix (and once more through DESTDIR,
 # as a package build does), checks the tree and the desktop files, starts the
 # installed program with an empty home, then uninstalls it from the manifest.
-# Usage: install-check.sh BUILD_DIR SOURCE_DIR
+# Usage: install-check.sh BUILD_DIR SOURCE_DIR SVG_CHECK
 set -u
 unset DESTDIR # the prefix install below must not be staged
 BUILD=$1
 SOURCE=$2
+SVG_CHECK=$3
 WORK=$(mktemp -d)
 MANIFEST=$BUILD/install_manifest.txt
 # An install writes its manifest into the build folder: keep the one of a real
@@ -53,7 +54,8 @@ for size in 32 48 64 128 256; do
     got=$(identify -format '%wx%h' "$PREFIX/share/icons/hicolor/${size}x${size}/apps/$ID.png") || fail "icon $size unreadable"
     [ "$got" = "${size}x${size}" ] || fail "icon in ${size}x${size} is $got"
 done
-identify "$PREFIX/share/icons/hicolor/scalable/apps/$ID.svg" >/dev/null 2>&1 || fail "SVG icon unreadable"
+got=$("$SVG_CHECK" "$PREFIX/share/icons/hicolor/scalable/apps/$ID.svg") || fail "SVG icon unreadable"
+[ "${got%x*}" = "${got#*x}" ] || fail "SVG icon is $got, not square"
 
 echo "-- desktop entry and metainfo"
 DESKTOP=$PREFIX/share/applications/$ID.desktop
