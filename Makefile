@@ -75,3 +75,10 @@ install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 uninstall:
 	cmake --build $(BUILD) --target uninstall
+
+# make test on a minimal Debian 12 tree that gets nothing but make (needs root). The base tree
+# is cached in FRESH_CACHE; FRESH_REF is the commit of this repository that is tested.
+FRESH_REF ?= HEAD
+.PHONY: fresh-check
+fresh-check: deps
+	./tools/fresh-check $(FRESH_REF)
