@@ -140,8 +140,9 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::span<const std:
         return out.get() >= 0 && WriteInPlace(out, bytes, false);
     }
 
-    // An existing file is opened for writing, without truncating it, just to
-    // learn whether a plain save would be allowed to write it.
+    // An existing file is opened for writing first, without truncating it: what
+    // a plain save could not open is refused, and where no temporary can be
+    // made beside it, this is what gets written in place.
     Fd existing;
     if (exists) {
         existing = Fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
