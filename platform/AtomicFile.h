@@ -10,9 +10,20 @@ namespace zq {
 // Replaces a file's contents so that a crash, a full disk or a killed process
 // leaves either the old file or the new one, never a mix: the bytes go to a
 // temporary file beside it, are flushed to disk and then renamed over it.
-// A target that exists but is no regular file (a device, say) is written in
-// place, since renaming over it would replace the device itself.
-// Returns false on any failure; the old file is then untouched.
+//
+// It refuses what a plain create-or-truncate would refuse, and reaches what
+// that would reach:
+// - an existing file that cannot be opened for writing (read-only, another
+//   user's) is left alone and the write fails;
+// - a symbolic link is followed, and the file it names is replaced;
+// - a target that is no regular file (a device, say) is written in place,
+//   since renaming over it would replace the device itself;
+// - where no temporary file can be made beside an existing file (a folder
+//   that is not writable), the file is overwritten in place instead;
+// - a new file gets the permissions the process's umask gives it, and a
+//   replaced one keeps its own.
+// Returns false on any failure; the old file is then untouched unless an
+// in-place write had already begun.
 bool WriteFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);
 
 } // namespace zq

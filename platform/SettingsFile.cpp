@@ -152,8 +152,10 @@ SettingsFile::UpdateStatus SettingsFile::Update(
     const auto target = Resolve(file_);
     std::string current;
     mode_t mode = 0600;
+    bool exists = false;
     {
         Fd in(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
+        exists = in.ok();
         if (in.ok()) {
             struct stat st {};
             if (::fstat(in.get(), &st) == 0)
@@ -169,6 +171,10 @@ SettingsFile::UpdateStatus SettingsFile::Update(
     const auto replacement = edit(current);
     if (!replacement)
         return UpdateStatus::Unchanged;
+    // A file the player made read-only is refused, as a plain write would refuse it,
+    // rather than replaced by the rename.
+    if (exists && !Fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC)).ok())
+        return UpdateStatus::CannotWrite;
 
     const auto targetFolder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     RemoveStaleTemporaries(targetFolder, target.filename().string() + ".tmp-");

@@ -95,22 +95,48 @@ TEST_F(Faults, SaveIntoAFolderThatIsAFileFailsAndLeavesNothing)
     EXPECT_EQ(Entries(), (QStringList{QStringLiteral("notafolder"), QStringLiteral("zqvl2.dat")}));
 }
 
-TEST_F(Faults, SaveIntoAReadOnlyFolderFailsAndKeepsTheOldFile)
+TEST_F(Faults, ReadOnlyFolderStillTakesTheSaveOfAWritableGameFile)
 {
     if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind root; the folder-that-is-a-file and file size limit cases stand in";
+        GTEST_SKIP() << "permissions do not bind root; CTest runs this again as an unprivileged user";
     Start();
     QDir(dir.path()).mkdir(QStringLiteral("ro"));
-    WriteBytes(Path("ro/game.zqv"), "old");
+    WriteBytes(Path("ro/game.zqv"), "old bytes");
     QFile::setPermissions(Path("ro"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     state.GameFileName = Path("ro/game.zqv");
+    form->TipBtnClick();
+    bool saved = false;
     {
         ModalScript script({Ok(), No()});
-        EXPECT_FALSE(form->WriteGameFile(state.GameFileName));
+        saved = form->WriteGameFile(state.GameFileName);
+        EXPECT_EQ(script.Answered(), 0u) << "no error shown";
     }
     QFile::setPermissions(Path("ro"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    EXPECT_EQ(ReadAll(Path("ro/game.zqv")), QByteArray("old"));
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(ReadAll(Path("ro/game.zqv")), QByteArray("\x01\0\0\0\0", 5));
     EXPECT_EQ(Entries(QStringLiteral("ro")), QStringList{QStringLiteral("game.zqv")});
+}
+
+TEST_F(Faults, ReadOnlyGameFileIsRefusedAndKept)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root; CTest runs this again as an unprivileged user";
+    Start();
+    WriteBytes(Path("game.zqv"), "old");
+    QFile::setPermissions(Path("game.zqv"), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    state.GameFileName = Path("game.zqv");
+    form->TipBtnClick();
+    QString message;
+    {
+        ModalScript script({Ok(&message), No()});
+        form->SaveBtnClick();
+        EXPECT_TRUE(script.Done()) << "the error is reported and quitting offered";
+    }
+    EXPECT_EQ(message, QStringLiteral("Cannot save game game.zqv. Drive full or not writable."));
+    EXPECT_EQ(ReadAll(Path("game.zqv")), QByteArray("old"));
+    EXPECT_EQ(QFileInfo(Path("game.zqv")).permissions() & ~QFileDevice::ReadUser,
+              QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("game.zqv"), QStringLiteral("zqvl2.dat")}));
 }
 
 TEST_F(Faults, FolderRemovedAfterTheNameWasChosenFailsTheSaveAndRecreatesNothing)

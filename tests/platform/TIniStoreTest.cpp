@@ -310,6 +310,21 @@ TEST_F(TIniStoreTest, ReadOnlyFolderRaisesAndKeepsTheFile)
     EXPECT_EQ(ini.ReadString("common", "save", ""), "old");
 }
 
+TEST_F(TIniStoreTest, ReadOnlyFileRaisesAndKeepsTheFile)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not bind root";
+    auto ini = Store();
+    ini.WriteString("common", "save", "old");
+    const std::string before = Slurp(file);
+    fs::permissions(file, fs::perms::owner_read);
+    EXPECT_EQ(MessageOf([&] { ini.WriteString("common", "save", "new"); }), "Fehler beim Setzen der Daten für 'save'");
+    EXPECT_NO_THROW(ini.DeleteValue("common", "save"));
+    EXPECT_EQ(Slurp(file), before);
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all, fs::perms::owner_read);
+    EXPECT_EQ(ini.ReadString("common", "save", ""), "old");
+}
+
 TEST_F(TIniStoreTest, ConcurrentWritersLoseNothing)
 {
     std::vector<std::thread> writers;
