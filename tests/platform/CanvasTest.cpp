@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../CanvasHoles.h"
 #include "Canvas.h"
 #include "Geometry.h"
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 using namespace zq;
+using zq::test::EnclosedSilver;
 
 namespace {
 std::array<CanvasPoint, 4> Outline(int x, int y, int o, int cell)
@@ -43,45 +45,6 @@ std::set<std::pair<int, int>> DeviceDiffering(const Canvas& a, const Canvas& b)
             if (a.Image().pixel(x, y) != b.Image().pixel(x, y))
                 d.insert({x, y});
     return d;
-}
-
-// Silver device pixels that the background cannot reach from the picture's border
-// without crossing a drawn pixel: holes inside a drawn shape.
-int EnclosedSilver(const Canvas& c)
-{
-    const QImage& im = c.Image();
-    const int w = im.width();
-    const int h = im.height();
-    const QRgb silver = ToQRgb(clSilver);
-    std::vector<char> reached(static_cast<std::size_t>(w * h), 0);
-    std::vector<std::pair<int, int>> todo;
-    const auto visit = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= w || y >= h || reached[static_cast<std::size_t>(y * w + x)] || im.pixel(x, y) != silver)
-            return;
-        reached[static_cast<std::size_t>(y * w + x)] = 1;
-        todo.push_back({x, y});
-    };
-    for (int x = 0; x < w; ++x) {
-        visit(x, 0);
-        visit(x, h - 1);
-    }
-    for (int y = 0; y < h; ++y) {
-        visit(0, y);
-        visit(w - 1, y);
-    }
-    while (!todo.empty()) {
-        const auto [x, y] = todo.back();
-        todo.pop_back();
-        visit(x + 1, y);
-        visit(x - 1, y);
-        visit(x, y + 1);
-        visit(x, y - 1);
-    }
-    int enclosed = 0;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            enclosed += !reached[static_cast<std::size_t>(y * w + x)] && im.pixel(x, y) == silver;
-    return enclosed;
 }
 
 // Distance from (px, py) to the segment a-b.
