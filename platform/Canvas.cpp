@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 namespace zq {
@@ -120,27 +119,43 @@ void Canvas::StrokePixels(std::vector<CanvasPoint>& path)
     // The path is in device pixels; the pen is a square of PenWidth logical pixels laid on each of them,
     // so a high-density outline follows its edge as finely as the fill does. Squares overlap along the
     // path and segments share corners: every device pixel is plotted once, or an XOR outline would lose it.
+    if (path.empty())
+        return;
     const int s = scale_;
     const int side = std::max(PenWidth, 1) * s;
     const int lo = (std::max(PenWidth, 1) - 1) / 2 * s;
-    const int w = width_ * s;
-    const int h = height_ * s;
-    std::vector<std::uint64_t> keys;
-    keys.reserve(path.size() * static_cast<std::size_t>(side) * static_cast<std::size_t>(side));
-    for (CanvasPoint p : path)
-        for (int y = p.y - lo; y < p.y - lo + side; ++y)
-            for (int x = p.x - lo; x < p.x - lo + side; ++x)
-                if (x >= 0 && y >= 0 && x < w && y < h)
-                    keys.push_back((static_cast<std::uint64_t>(y) << 32) | static_cast<std::uint32_t>(x));
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    int x0 = path[0].x, y0 = path[0].y, x1 = x0, y1 = y0;
+    for (CanvasPoint p : path) {
+        x0 = std::min(x0, p.x);
+        y0 = std::min(y0, p.y);
+        x1 = std::max(x1, p.x);
+        y1 = std::max(y1, p.y);
+    }
+    // The pixels the pen can reach, clipped to the picture.
+    x0 = std::max(x0 - lo, 0);
+    y0 = std::max(y0 - lo, 0);
+    x1 = std::min(x1 - lo + side, width_ * s);
+    y1 = std::min(y1 - lo + side, height_ * s);
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    // A mark per pixel of that box is cheaper than sorting the pixels once the squares are 2 by 2.
+    const auto boxWidth = static_cast<std::size_t>(x1 - x0);
+    std::vector<std::uint8_t> done(boxWidth * static_cast<std::size_t>(y1 - y0), 0);
     QRgb* bits = Bits();
     const qsizetype stride = image_.bytesPerLine() / 4;
     const QRgb rgb = ToQRgb(PenColour);
-    for (std::uint64_t key : keys) {
-        QRgb& px = bits[static_cast<qsizetype>(key >> 32) * stride + static_cast<qsizetype>(key & 0xFFFFFFFFu)];
-        px = PenMode_ == PenMode::Xor ? (px ^ (rgb & 0x00FFFFFFu)) | 0xFF000000u : rgb;
-    }
+    const bool xorMode = PenMode_ == PenMode::Xor;
+    for (CanvasPoint p : path)
+        for (int y = std::max(p.y - lo, y0); y < std::min(p.y - lo + side, y1); ++y) {
+            std::uint8_t* mark = done.data() + static_cast<std::size_t>(y - y0) * boxWidth;
+            QRgb* line = bits + y * stride;
+            for (int x = std::max(p.x - lo, x0); x < std::min(p.x - lo + side, x1); ++x) {
+                if (mark[x - x0])
+                    continue;
+                mark[x - x0] = 1;
+                line[x] = xorMode ? (line[x] ^ (rgb & 0x00FFFFFFu)) | 0xFF000000u : rgb;
+            }
+        }
 }
 
 void Canvas::Polyline(std::span<const CanvasPoint> points)
