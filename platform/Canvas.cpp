@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdlib>
 
 namespace zq {
@@ -115,70 +114,114 @@ void Canvas::SegmentPixels(CanvasPoint a, CanvasPoint b, std::vector<CanvasPoint
     }
 }
 
-void Canvas::StrokePixels(std::vector<CanvasPoint>& pixels)
+void Canvas::StrokePixels(std::vector<CanvasPoint>& path)
 {
-    // Segments meeting at a sharp corner can share a pixel; plotting it once keeps an XOR outline whole.
-    std::vector<std::uint64_t> keys;
-    keys.reserve(pixels.size());
-    for (CanvasPoint p : pixels)
-        keys.push_back((static_cast<std::uint64_t>(static_cast<std::uint32_t>(p.y)) << 32) |
-                       static_cast<std::uint32_t>(p.x));
-    std::sort(keys.begin(), keys.end());
-    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
-    QRgb* bits = Bits();
-    const int lo = (PenWidth - 1) / 2;
-    for (std::uint64_t key : keys) {
-        const int x = static_cast<int>(static_cast<std::uint32_t>(key));
-        const int y = static_cast<int>(static_cast<std::uint32_t>(key >> 32));
-        if (PenWidth <= 1) {
-            Plot(bits, x, y, PenColour, PenMode_);
-            continue;
-        }
-        for (int py = y - lo; py < y - lo + PenWidth; ++py)
-            for (int px = x - lo; px < x - lo + PenWidth; ++px)
-                Plot(bits, px, py, PenColour, PenMode_);
+    // The path is in device pixels; the pen is a square of PenWidth logical pixels laid on each of them,
+    // so a high-density outline follows its edge as finely as the fill does. Squares overlap along the
+    // path and segments share corners: every device pixel is plotted once, or an XOR outline would lose it.
+    if (path.empty())
+        return;
+    const int s = scale_;
+    const int side = std::max(PenWidth, 1) * s;
+    const int lo = (std::max(PenWidth, 1) - 1) / 2 * s;
+    int x0 = path[0].x, y0 = path[0].y, x1 = x0, y1 = y0;
+    for (CanvasPoint p : path) {
+        x0 = std::min(x0, p.x);
+        y0 = std::min(y0, p.y);
+        x1 = std::max(x1, p.x);
+        y1 = std::max(y1, p.y);
     }
+    // The pixels the pen can reach, clipped to the picture.
+    x0 = std::max(x0 - lo, 0);
+    y0 = std::max(y0 - lo, 0);
+    x1 = std::min(x1 - lo + side, width_ * s);
+    y1 = std::min(y1 - lo + side, height_ * s);
+    if (x0 >= x1 || y0 >= y1)
+        return;
+    // A mark per pixel of that box is cheaper than sorting the pixels once the squares are 2 by 2.
+    const auto boxWidth = static_cast<std::size_t>(x1 - x0);
+    std::vector<std::uint8_t> done(boxWidth * static_cast<std::size_t>(y1 - y0), 0);
+    QRgb* bits = Bits();
+    const qsizetype stride = image_.bytesPerLine() / 4;
+    const QRgb rgb = ToQRgb(PenColour);
+    const bool xorMode = PenMode_ == PenMode::Xor;
+    for (CanvasPoint p : path)
+        for (int y = std::max(p.y - lo, y0); y < std::min(p.y - lo + side, y1); ++y) {
+            std::uint8_t* mark = done.data() + static_cast<std::size_t>(y - y0) * boxWidth;
+            QRgb* line = bits + y * stride;
+            for (int x = std::max(p.x - lo, x0); x < std::min(p.x - lo + side, x1); ++x) {
+                if (mark[x - x0])
+                    continue;
+                mark[x - x0] = 1;
+                line[x] = xorMode ? (line[x] ^ (rgb & 0x00FFFFFFu)) | 0xFF000000u : rgb;
+            }
+        }
 }
 
 void Canvas::Polyline(std::span<const CanvasPoint> points)
 {
     if (!PenVisible || points.size() < 2)
         return;
-    std::vector<CanvasPoint> pixels;
+    const int s = scale_;
+    std::vector<CanvasPoint> path;
     for (std::size_t i = 1; i < points.size(); ++i)
-        SegmentPixels(points[i - 1], points[i], pixels);
-    StrokePixels(pixels);
+        SegmentPixels({points[i - 1].x * s, points[i - 1].y * s}, {points[i].x * s, points[i].y * s}, path);
+    StrokePixels(path);
 }
+
+namespace {
+// Rounds num / den up; den > 0.
+std::int64_t CeilDiv(std::int64_t num, std::int64_t den)
+{
+    return num >= 0 ? (num + den - 1) / den : -((-num) / den);
+}
+} // namespace
 
 void Canvas::Polygon(std::span<const CanvasPoint> points)
 {
     if (points.size() < 3)
         return;
     if (BrushSolid) {
-        // Even-odd fill of the device pixels whose centres lie inside; edges on the
-        // right and bottom are left to the outline, as with any pixel-centre rule.
-        const int s = scale_;
-        int yMin = points[0].y, yMax = points[0].y;
+        // Device pixel (x, y) is filled when the point (x, y) lies inside the polygon through the same
+        // points the outline runs along (a corner's logical pixel stands for its vertex). Fill and
+        // outline then meet without a gap between them, and neighbours sharing an edge without a seam.
+        // Left and top edges belong to the fill, right and bottom ones to the outline. Coordinates are
+        // doubled so that the middle of a corner's block of device pixels is a whole number, and the
+        // arithmetic is exact: two triangles on one edge agree on every pixel of it.
+        const std::int64_t s = scale_;
+        const auto dbl = [s](int v) { return 2 * s * v + s - 1; };
+        std::int64_t yMin = dbl(points[0].y), yMax = yMin;
         for (CanvasPoint p : points) {
-            yMin = std::min(yMin, p.y);
-            yMax = std::max(yMax, p.y);
+            yMin = std::min(yMin, dbl(p.y));
+            yMax = std::max(yMax, dbl(p.y));
         }
-        std::vector<double> xs;
+        const std::int64_t rowFirst = std::max<std::int64_t>(CeilDiv(yMin, 2), 0);
+        const std::int64_t rowEnd = std::min<std::int64_t>(CeilDiv(yMax, 2), image_.height());
+        std::vector<std::int64_t> xs;
         QRgb* bits = Bits();
-        for (int yd = std::max(yMin * s, 0); yd < std::min(yMax * s, image_.height()); ++yd) {
-            const double yc = yd + 0.5;
+        for (std::int64_t row = rowFirst; row < rowEnd; ++row) {
+            const std::int64_t y = 2 * row;
             xs.clear();
             for (std::size_t i = 0; i < points.size(); ++i) {
                 const CanvasPoint a = points[i];
                 const CanvasPoint b = points[(i + 1) % points.size()];
-                const double ya = a.y * s, yb = b.y * s;
-                if ((ya <= yc && yc < yb) || (yb <= yc && yc < ya))
-                    xs.push_back(a.x * s + (yc - ya) * (b.x - a.x) * s / (yb - ya));
+                const std::int64_t xa = dbl(a.x), ya = dbl(a.y), xb = dbl(b.x), yb = dbl(b.y);
+                if (!((ya <= y && y < yb) || (yb <= y && y < ya)))
+                    continue;
+                // The first pixel at or right of the crossing, in plain device pixels.
+                std::int64_t num = xa * (yb - ya) + (y - ya) * (xb - xa);
+                std::int64_t den = 2 * (yb - ya);
+                if (den < 0) {
+                    num = -num;
+                    den = -den;
+                }
+                xs.push_back(CeilDiv(num, den));
             }
             std::sort(xs.begin(), xs.end());
-            for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
-                FillSpan(bits, yd, static_cast<int>(std::ceil(xs[i] - 0.5)), static_cast<int>(std::ceil(xs[i + 1] - 0.5)),
-                         BrushColour);
+            for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
+                const auto clamp = [](std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -1, 1 << 30)); };
+                FillSpan(bits, static_cast<int>(row), clamp(xs[i]), clamp(xs[i + 1]), BrushColour);
+            }
         }
     }
     if (PenVisible) {

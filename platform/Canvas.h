@@ -43,7 +43,8 @@ struct CanvasPoint {
 // holes and vanishes completely when drawn a second time.
 //
 // Coordinates are logical pixels; `scale` device pixels stand for one logical
-// pixel, so a high-density display can be drawn at its full resolution.
+// pixel, so a high-density display can be drawn at its full resolution: fills
+// and slanted lines alike follow their edges in device pixels, not in blocks.
 class Canvas {
 public:
     enum class PenMode { Copy, Xor };
@@ -71,7 +72,7 @@ public:
     void FillRect(int left, int top, int right, int bottom);
     // Filled with the brush, then outlined with the pen.
     void Polygon(std::span<const CanvasPoint> points);
-    // Segments joining the points; each leaves out its last pixel.
+    // Segments joining the points; each leaves out its last point.
     void Polyline(std::span<const CanvasPoint> points);
     // Text in the given font and colour with its top-left corner at (x, y); no background.
     void TextOut(int x, int y, const QString& text, const QFont& font, Colour colour);
@@ -89,7 +90,7 @@ private:
     void Plot(QRgb* bits, int x, int y, Colour c, PenMode mode) const;
     void FillSpan(QRgb* bits, int y, int x0, int x1, Colour c) const;
     void SegmentPixels(CanvasPoint a, CanvasPoint b, std::vector<CanvasPoint>& out) const;
-    void StrokePixels(std::vector<CanvasPoint>& pixels);
+    void StrokePixels(std::vector<CanvasPoint>& path);
 
     QImage image_;
     int width_ = 0;

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../CanvasHoles.h"
 #include "ModalDriver.h"
 #include "TPatForm.h"
 
@@ -7,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 
@@ -99,6 +101,23 @@ TEST_F(TPatFormTest, SilhouetteIsTheWorkingCopyAtTwoPixelsPerCell)
     // Piece 8 at (20, 20) turned by 4: the triangle through (34, 26), (34, 46), (54, 46).
     EXPECT_EQ(c.Pixel(38, 42), clBlack);
     EXPECT_EQ(c.Pixel(50, 30), clSilver);
+}
+
+TEST_F(TPatFormTest, TiltedSquareIsSolidAtTheScreensScale)
+{
+    // Two pieces turned by 22.5 degrees on one long side make a tilted square; four on each half.
+    PuzzleRecord r = AllAt(40, 30, 1);
+    for (int j = 5; j <= PieceCount; ++j)
+        r[j] = {38, 26, Orientation(9)};
+    state_.Library[0] = r;
+    TIniStore ini = Store();
+    TPatForm form(state_, ini);
+    form.Repaint();
+    const Canvas& c = form.Canvas();
+    // The scale-2 run of this test sets QT_SCALE_FACTOR; the picture must be drawn at it.
+    EXPECT_EQ(c.Scale(), std::max(1, qEnvironmentVariableIntValue("QT_SCALE_FACTOR")));
+    EXPECT_EQ(c.Pixel(78, 56), clBlack); // the middle of the square
+    EXPECT_EQ(zq::test::EnclosedSilver(c), 0);
 }
 
 TEST_F(TPatFormTest, CaptionShowsNumberAndFinishedState)

@@ -1,14 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "../CanvasHoles.h"
 #include "Canvas.h"
 #include "Geometry.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <set>
 #include <utility>
+#include <vector>
 
 using namespace zq;
+using zq::test::EnclosedSilver;
 
 namespace {
 std::array<CanvasPoint, 4> Outline(int x, int y, int o, int cell)
@@ -29,6 +34,25 @@ std::set<std::pair<int, int>> Differing(const Canvas& a, const Canvas& b)
             if (a.Pixel(x, y) != b.Pixel(x, y))
                 d.insert({x, y});
     return d;
+}
+
+// Device pixels, so that a scale-2 picture is compared in full, not one pixel per block.
+std::set<std::pair<int, int>> DeviceDiffering(const Canvas& a, const Canvas& b)
+{
+    std::set<std::pair<int, int>> d;
+    for (int y = 0; y < a.Image().height(); ++y)
+        for (int x = 0; x < a.Image().width(); ++x)
+            if (a.Image().pixel(x, y) != b.Image().pixel(x, y))
+                d.insert({x, y});
+    return d;
+}
+
+// Distance from (px, py) to the segment a-b.
+double SegmentDistance(double px, double py, double ax, double ay, double bx, double by)
+{
+    const double dx = bx - ax, dy = by - ay;
+    const double t = std::clamp(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    return std::hypot(px - ax - t * dx, py - ay - t * dy);
 }
 
 Canvas Silver(int w, int h, int scale = 1)
@@ -54,10 +78,10 @@ TEST(Canvas, XorOutlineHasNoGapAndVanishesWhenDrawnTwiceInEveryOrientation)
                 xored.PenColour = clYellow;
                 xored.PenMode_ = Canvas::PenMode::Xor;
                 xored.Polyline(pts);
-                // Every pixel that the outline covers must show: none was toggled back.
-                EXPECT_EQ(Differing(xored, before), Differing(copy, before)) << "cell " << cell << " o " << o;
+                // Every device pixel that the outline covers must show: none was toggled back.
+                EXPECT_EQ(DeviceDiffering(xored, before), DeviceDiffering(copy, before)) << "cell " << cell << " o " << o;
                 xored.Polyline(pts);
-                EXPECT_TRUE(Differing(xored, before).empty()) << "cell " << cell << " o " << o;
+                EXPECT_TRUE(xored.Image() == before.Image()) << "scale " << scale << " cell " << cell << " o " << o;
             }
 }
 
@@ -108,6 +132,80 @@ TEST(Canvas, FilledTriangleWithSilverPenAndBrushErasesWhatWasDrawn)
         c.Polygon(std::span(pts.data(), 3));
         EXPECT_TRUE(Differing(c, before).empty()) << "orientation " << o;
     }
+}
+
+TEST(Canvas, OutlineHugsItsEdgeAndClosesOverTheFillAtBothScales)
+{
+    // A piece as the board draws it: grey pen, black brush.
+    for (int scale : {1, 2})
+        for (int cell : {1, 2, 10})
+            for (int o = 0; o < 16; ++o) {
+                const auto pts = Outline(9, 9, o, cell);
+                Canvas c = Silver(19 * cell, 19 * cell, scale);
+                c.PenColour = clGrey;
+                c.BrushColour = clBlack;
+                c.Polygon(std::span(pts.data(), 3));
+                const QImage& im = c.Image();
+                // A vertex stands for the middle of its logical pixel.
+                const auto at = [&](int k, bool y) {
+                    return (y ? pts[static_cast<std::size_t>(k)].y : pts[static_cast<std::size_t>(k)].x) * scale + scale / 2.0;
+                };
+                double worst = 0;
+                int pokes = 0;
+                for (int y = 0; y < im.height(); ++y)
+                    for (int x = 0; x < im.width(); ++x) {
+                        const QRgb px = im.pixel(x, y);
+                        if (px == ToQRgb(clGrey)) {
+                            double d = 1e9;
+                            for (int k = 0; k < 3; ++k)
+                                d = std::min(d, SegmentDistance(x + 0.5, y + 0.5, at(k, false), at(k, true), at((k + 1) % 3, false),
+                                                                at((k + 1) % 3, true)));
+                            worst = std::max(worst, d);
+                        } else if (px == ToQRgb(clBlack)) {
+                            for (auto [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+                                pokes += x + dx >= 0 && y + dy >= 0 && x + dx < im.width() && y + dy < im.height() &&
+                                         im.pixel(x + dx, y + dy) == ToQRgb(clSilver);
+                        }
+                    }
+                // One device pixel rounded half a pixel off the edge at most; at scale 2 the pen's two
+                // device pixels straddle the edge, their path rounded by half a pixel: sqrt(1 + 1/4).
+                EXPECT_LE(worst, scale == 1 ? 0.5 + 1e-9 : std::sqrt(1.25) + 1e-9) << "scale " << scale << " cell " << cell << " o " << o;
+                // The fill never meets the board: the outline lies between them all round.
+                EXPECT_EQ(pokes, 0) << "scale " << scale << " cell " << cell << " o " << o;
+            }
+}
+
+TEST(Canvas, TrianglesSharingAnEdgeLeaveNoSilverInsideTheirSilhouette)
+{
+    // Every pair of orientations that can share an edge, laid on either side of it, drawn as
+    // the pattern window and the gallery draw silhouettes: black pen and brush.
+    int pairs = 0;
+    for (int scale : {1, 2})
+        for (int cell : {1, 2})
+            for (int o1 = 0; o1 < 16; ++o1)
+                for (int o2 = 0; o2 < 16; ++o2)
+                    for (int e1 = 0; e1 < 3; ++e1)
+                        for (int e2 = 0; e2 < 3; ++e2) {
+                            const auto v = [](int k, int o) {
+                                return CanvasPoint{VertexX[static_cast<std::size_t>(k % 3)][static_cast<std::size_t>(o)],
+                                                   VertexY[static_cast<std::size_t>(k % 3)][static_cast<std::size_t>(o)]};
+                            };
+                            const CanvasPoint a1 = v(e1, o1), b1 = v(e1 + 1, o1), a2 = v(e2, o2), b2 = v(e2 + 1, o2);
+                            // Edge a1-b1 of the first is edge b2-a2 of the second: run the other way, it lies on the other side.
+                            if (b1.x - a1.x != a2.x - b2.x || b1.y - a1.y != a2.y - b2.y)
+                                continue;
+                            ++pairs;
+                            Canvas c = Silver(45 * cell, 45 * cell, scale);
+                            c.PenColour = clBlack;
+                            c.BrushColour = clBlack;
+                            const int qx = 20 + a1.x - b2.x, qy = 20 + a1.y - b2.y;
+                            c.Polygon(std::span(Outline(20, 20, o1, cell).data(), 3));
+                            c.Polygon(std::span(Outline(qx, qy, o2, cell).data(), 3));
+                            EXPECT_EQ(EnclosedSilver(c), 0)
+                                << "scale " << scale << " cell " << cell << " o " << o1 << "/" << o2 << " edge " << e1 << "/" << e2;
+                        }
+    // Among them the square tilted by 22.5 degrees, two pieces on one long side.
+    EXPECT_GT(pairs, 4 * 16);
 }
 
 TEST(Canvas, RectanglesFollowTheExclusiveEdgeRules)
