@@ -130,17 +130,24 @@ TEST(Fits, RefusesAtTheFirstBadCellAndAgreesWithTheLinearSearch)
 
 TEST(Stamp, PlacementsLeavingTheGridAreClippedNotWrittenOutside)
 {
-    // A damaged data file can hold any bytes; stamping must stay inside the grid
-    // and unstamping must still restore it.
+    // A damaged data file can hold any bytes; stamping must stay inside the
+    // grid (the target grid lies right behind the board) and unstamping must
+    // still restore it.
     BoardEngine e;
-    const PiecePlacement bad[] = {At(0, 0, 0), At(90, 60, 8), At(255, 255, 3), At(2, 59, 13)};
+    const PiecePlacement bad[] = {At(0, 0, 8), At(90, 60, 8), At(90, 30, 3), At(30, 60, 5),
+                                  At(255, 255, 3), At(2, 59, 13), At(89, 58, 0)};
     for (const PiecePlacement& p : bad) {
         e.Placements[1] = p;
         e.StampPiece(1);
+        Grid expected;
+        zq::testing::AddMask(expected, p);
+        EXPECT_EQ(e.Board, expected) << int(p.x) << "," << int(p.y) << "," << p.o.value();
+        EXPECT_EQ(e.TargetGrid, Grid{});
         e.UnstampPiece(1);
         EXPECT_EQ(e.Board, Grid{});
     }
-    e.Placements[1] = At(0, 0, 8); // only its corner with dx, dy >= 0 lies on the grid
+    // Only the corner of orientation 8 with dx, dy >= 0 lies on the grid.
+    e.Placements[1] = At(0, 0, 8);
     e.StampPiece(1);
     EXPECT_EQ(e.Board.at(0, 0), 64);
     EXPECT_EQ(e.Board.at(3, 0), 35);

@@ -63,13 +63,16 @@ inline PuzzleRecord Skewed(int sx = 0, int sy = 0)
 }
 
 // Adds a mask into a grid cell by cell over the whole 14 by 14 square, without
-// the bounds tables: an independent reading of where a mask lands.
+// the bounds tables: an independent reading of where a mask lands. Cells off
+// the grid are dropped.
 inline void AddMask(Grid& g, const PiecePlacement& p)
 {
     for (int dx = -7; dx <= 6; ++dx)
-        for (int dy = -7; dy <= 6; ++dy)
-            if (const int v = MaskAt(p.o, dx, dy); v != 0)
-                g.at(p.x + dx, p.y + dy) = static_cast<std::uint8_t>(g.at(p.x + dx, p.y + dy) + v);
+        for (int dy = -7; dy <= 6; ++dy) {
+            const int x = p.x + dx, y = p.y + dy;
+            if (const int v = MaskAt(p.o, dx, dy); v != 0 && x >= 0 && x < BoardWidth && y >= 0 && y < BoardHeight)
+                g.at(x, y) = static_cast<std::uint8_t>(g.at(x, y) + v);
+        }
 }
 
 inline Grid MasksOf(const PuzzleRecord& r, int count = 8)
