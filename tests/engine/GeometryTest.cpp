@@ -96,13 +96,42 @@ TEST(Geometry, RightAngleAtVertexOneWithEqualLegsCounterClockwise)
     }
 }
 
-TEST(Geometry, SixteenTurnsComeBackToTheStart)
+TEST(Geometry, MasksAndPairListMatchTheFigures)
 {
-    Orientation o(5);
-    for (int i = 0; i < 16; ++i)
-        o = o + 1;
-    EXPECT_EQ(o, Orientation(5));
-    EXPECT_EQ(Orientation(15) + 1, Orientation(0));
+    // Worked out once from the listed mask rows, not from this program: per
+    // orientation the number of covered cells, the total coverage and its
+    // first moments (sum of value * dx and of value * dy). One changed value
+    // moves the total; two swapped or transposed values move a moment.
+    const struct {
+        int cells, total, momentX, momentY;
+    } expected[16] = {
+        {55, 3170, -2645, -2645}, {60, 2879, -1496, -1480}, {56, 3143, -1449, -441}, {60, 2877, -1633, -1516},
+        {55, 3220, -450, -2770},  {60, 2889, -1514, -1388}, {56, 3101, -2618, -1526}, {60, 2937, -1478, -1483},
+        {55, 3230, -435, -435},   {60, 2877, -1615, -1367}, {56, 3129, -1442, -2674}, {60, 2883, -1550, -1433},
+        {55, 3180, -2670, -510},  {60, 2871, -1555, -1465}, {56, 3171, -413, -1561},  {60, 2823, -1471, -1364},
+    };
+    for (int o = 0; o < 16; ++o) {
+        int cells = 0, total = 0, mx = 0, my = 0;
+        for (int dx = -7; dx <= 6; ++dx)
+            for (int dy = -7; dy <= 6; ++dy) {
+                const int v = MaskAt(Orientation(o), dx, dy);
+                cells += v != 0;
+                total += v;
+                mx += v * dx;
+                my += v * dy;
+            }
+        const auto& e = expected[o];
+        EXPECT_EQ(cells, e.cells) << "orientation " << o;
+        EXPECT_EQ(total, e.total) << "orientation " << o;
+        EXPECT_EQ(mx, e.momentX) << "orientation " << o;
+        EXPECT_EQ(my, e.momentY) << "orientation " << o;
+    }
+
+    // 32-bit FNV-1a over the 600 bytes of the pair list in the listed order.
+    std::uint32_t h = 2166136261U;
+    for (std::uint8_t b : CompatiblePairs)
+        h = (h ^ b) * 16777619U;
+    EXPECT_EQ(h, 0x1beef8d4U);
 }
 
 TEST(Geometry, PairTestExamples)
