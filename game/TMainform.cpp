@@ -285,6 +285,13 @@ void TMainform::formActivate()
     if (!FirstActivation)
         return;
     FirstActivation = false;
+    if (PatForm && PatForm->isVisible()) {
+        // The pattern window appeared before this one, when the window manager
+        // could not yet tie it to this window (to minimise them together).
+        // Shown again now, it is tied.
+        PatForm->hide();
+        PatForm->show();
+    }
     if (Splash)
         Splash->ShowModal();
     if (State.Language == -1 && TongueDlg)
