@@ -187,8 +187,10 @@ bool TFormPlacement::eventFilter(QObject* watched, QEvent* event)
         if (form_.windowState() != Qt::WindowNoState || event->type() == QEvent::WindowStateChange)
             break;
         if (form_.size() != pending_->size) {
-            // Resized by someone else since: leave it alone.
-            pending_.reset();
+            // Resized by someone else since: leave it alone. Other events may
+            // still carry the size of the maximised state just left.
+            if (event->type() == QEvent::Resize)
+                pending_.reset();
             break;
         }
         if (margins.isNull()) {
