@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "CentreWindow.h"
 
+#include "FramePlacement.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -9,16 +11,12 @@ namespace zq {
 
 void CentreWindow(QWidget& window, const QWidget* owner)
 {
-    QRect area;
-    if (owner)
-        area = owner->frameGeometry();
-    else if (const QScreen* screen = QGuiApplication::primaryScreen())
-        area = screen->geometry();
-    else
+    if (!owner && !QGuiApplication::primaryScreen())
         return;
-    // Before the first showing the frame is not known yet; the client size is the best guess.
-    const QSize size = window.frameGeometry().size();
-    window.move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+    PlaceFrame(window, owner, [owner](QSize frame) {
+        const QRect area = owner ? owner->frameGeometry() : QGuiApplication::primaryScreen()->geometry();
+        return QPoint(area.x() + (area.width() - frame.width()) / 2, area.y() + (area.height() - frame.height()) / 2);
+    });
 }
 
 } // namespace zq

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "OverMainPlacement.h"
 
+#include "FramePlacement.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -17,18 +19,19 @@ QPoint OverMainPlacement::Origin(const QRect& mainFrame, int mainClientHeight, Q
 
 void OverMainPlacement::Apply(QWidget& dialog, const QWidget* mainForm)
 {
-    // Before the first showing a window has no frame yet; its client size is the best guess then.
-    const QRect own = dialog.frameGeometry();
-    const QSize size = own.isValid() && own.width() >= dialog.width() ? own.size() : dialog.size();
     if (mainForm) {
-        dialog.move(Origin(mainForm->frameGeometry(), mainForm->height(), size));
+        PlaceFrame(dialog, mainForm, [mainForm](QSize frame) {
+            return Origin(mainForm->frameGeometry(), mainForm->height(), frame);
+        });
         return;
     }
     const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
     if (!screen)
         return;
     const QRect area = screen->availableGeometry();
-    dialog.move(area.left() + (area.width() - size.width()) / 2, area.top() + (area.height() - size.height()) / 2);
+    PlaceFrame(dialog, nullptr, [area](QSize frame) {
+        return QPoint(area.left() + (area.width() - frame.width()) / 2, area.top() + (area.height() - frame.height()) / 2);
+    });
 }
 
 } // namespace zq

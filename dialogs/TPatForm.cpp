@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMessageBox>
+#include <QWindow>
 
 #include <array>
 
@@ -27,12 +28,21 @@ void Report(const SettingsError& error)
 
 } // namespace
 
-TPatForm::TPatForm(ProgramState& state, TIniStore& ini) : state_(state), ini_(ini)
+TPatForm::TPatForm(ProgramState& state, TIniStore& ini, QWidget* owner) : state_(state), ini_(ini)
 {
     setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(ClientWidth, ClientHeight);
     OnPaint = [this](zq::Canvas& canvas) { FormPaint(canvas); };
     FormCreate();
+    if (owner) {
+        // Belonging to the main window, it is minimised and restored with it
+        // instead of being left alone on the desktop. The window system learns
+        // this when the window is shown, so both must exist by then; made after
+        // the move, so that the stored position stays the frame's.
+        owner->winId();
+        winId();
+        windowHandle()->setTransientParent(owner->windowHandle());
+    }
     show();
 }
 

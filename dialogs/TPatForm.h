@@ -18,8 +18,9 @@ public:
     static constexpr int DefaultLeft = 500;
     static constexpr int DefaultTop = 50;
 
-    // Places itself from the settings and shows itself at once.
-    TPatForm(ProgramState& state, TIniStore& ini);
+    // Places itself from the settings and shows itself at once; it goes and
+    // comes back with the owner when that is minimised and restored.
+    TPatForm(ProgramState& state, TIniStore& ini, QWidget* owner = nullptr);
     // Writes the window's position back to the settings.
     ~TPatForm() override;
 

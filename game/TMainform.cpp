@@ -35,6 +35,7 @@
 #include <QTextBrowser>
 #include <QToolButton>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -69,10 +70,11 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     setWindowTitle(QStringLiteral("Zibble Quarvel"));
     setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
     resize(DesignedWidth, DesignedHeight);
-    // One cell of at least one pixel: the board never divides by a cell size of 0.
-    setMinimumSize(93, ToolPanelHeight + 63);
     waves.LoadBuiltInSounds();
     CreateToolbar();
+    // One cell of at least one pixel, so the board never divides by a cell size
+    // of 0, and room for every toolbar button side by side.
+    setMinimumSize(std::max(93, toolPanel->layout()->minimumSize().width()), ToolPanelHeight + 63);
 
     box = new CanvasWidget(this);
     box->setObjectName(QStringLiteral("box"));
@@ -285,6 +287,13 @@ void TMainform::formActivate()
     if (!FirstActivation)
         return;
     FirstActivation = false;
+    if (PatForm && PatForm->isVisible()) {
+        // The pattern window appeared before this one, when the window manager
+        // could not yet tie it to this window (to minimise them together).
+        // Shown again now, it is tied.
+        PatForm->hide();
+        PatForm->show();
+    }
     if (Splash)
         Splash->ShowModal();
     if (State.Language == -1 && TongueDlg)
@@ -875,7 +884,13 @@ void TMainform::rules()
     HelpViewer->setWindowTitle(State.German() ? QStringLiteral("Zibble Quarvel - Spielregeln")
                                               : QStringLiteral("Zibble Quarvel - Rules"));
     QFile f(HelpFile);
-    HelpViewer->setHtml(f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString());
+    if (!f.open(QIODevice::ReadOnly)) {
+        // An empty viewer would leave the player guessing what went wrong.
+        ShowError(State.German() ? QStringLiteral("Die Hilfedatei ") + HelpFile + QStringLiteral(" konnte nicht geöffnet werden.")
+                                 : QStringLiteral("Can't open the help file ") + HelpFile + QStringLiteral("."));
+        return;
+    }
+    HelpViewer->setHtml(QString::fromUtf8(f.readAll()));
     HelpViewer->show();
     HelpViewer->raise();
     HelpViewer->scrollToAnchor(topic);

@@ -73,9 +73,20 @@ WindowPlacement TFormPlacement::Capture(const QWidget& form, const QMargins& nor
 
 WindowPlacement TFormPlacement::Current() const
 {
-    // A maximised window's frame is not the one it has in the normal state.
+    // A restore still waiting for the frame has set the stored outer rectangle
+    // as the inside; what was read is what goes back.
+    if (pending_ && !pending_->centre) {
+        WindowPlacement p = Capture(form_, QMargins());
+        p.left = pending_->frameTopLeft.x();
+        p.top = pending_->frameTopLeft.y();
+        p.right = p.left + pending_->size.width();
+        p.bottom = p.top + pending_->size.height();
+        return p;
+    }
+    // A maximised window's frame is not the one it has in the normal state, and
+    // a hidden one (the save runs after the window is hidden) has none at all.
     QMargins frame = FrameMargins(form_);
-    if (form_.windowState() != Qt::WindowNoState)
+    if (form_.windowState() != Qt::WindowNoState || frame.isNull())
         frame = normalMargins_.value_or(restoreMargins_.value_or(frame));
     return Capture(form_, frame);
 }
@@ -102,9 +113,13 @@ void TFormPlacement::Restore()
         // Show would give an unsized window its preferred size; centre that size.
         if (!form_.testAttribute(Qt::WA_Resized))
             form_.adjustSize();
-        Centre(screen->geometry());
-        if (FrameMargins(form_).isNull())
+        // The size the window was given is its outer size, frame included.
+        const QMargins margins = FrameMargins(form_);
+        if (margins.isNull())
             pending_ = Pending{form_.size(), QPoint(), true};
+        else
+            form_.resize(form_.size().shrunkBy(margins));
+        Centre(screen->geometry());
         return;
     }
 
@@ -172,8 +187,10 @@ bool TFormPlacement::eventFilter(QObject* watched, QEvent* event)
         if (form_.windowState() != Qt::WindowNoState || event->type() == QEvent::WindowStateChange)
             break;
         if (form_.size() != pending_->size) {
-            // Resized by someone else since: leave it alone.
-            pending_.reset();
+            // Resized by someone else since: leave it alone. Other events may
+            // still carry the size of the maximised state just left.
+            if (event->type() == QEvent::Resize)
+                pending_.reset();
             break;
         }
         if (margins.isNull()) {
@@ -186,6 +203,7 @@ bool TFormPlacement::eventFilter(QObject* watched, QEvent* event)
         const Pending pending = *pending_;
         pending_.reset();
         if (pending.centre) {
+            form_.resize(pending.size.shrunkBy(margins));
             if (const QScreen* screen = QGuiApplication::primaryScreen())
                 Centre(screen->geometry());
         } else {

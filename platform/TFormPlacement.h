@@ -30,7 +30,8 @@ public:
     std::string IniKey = "MainForm";
 
     // Applies the stored placement, or centres the window on the primary
-    // screen when none is stored. A stored field that is not a number raises
+    // screen when none is stored; the size set before then counts as the
+    // outer size, frame included, as a stored rectangle does. A stored field that is not a number raises
     // SettingsError before the window is touched.
     void Restore();
     // Stores the normal rectangle and state, and removes the colour and font

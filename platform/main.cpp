@@ -43,7 +43,7 @@ int main(int argc, char** argv)
     if (MainForm->Aborted())
         return 1;
     auto Splash = std::make_unique<zq::TSplash>();
-    auto PatForm = std::make_unique<zq::TPatForm>(state, MainForm->ini);
+    auto PatForm = std::make_unique<zq::TPatForm>(state, MainForm->ini, MainForm.get());
     auto SelectDlg = std::make_unique<zq::TSelectDlg>(state, MainForm.get());
     auto StatDlg = std::make_unique<zq::TStatDlg>(state, MainForm.get());
     auto YesNoDlg = std::make_unique<zq::TYesNoDlg>(state, MainForm.get());

@@ -13,3 +13,25 @@ wait_window() {
 }
 # Absolute position of a window's client area: "x y".
 origin() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} END{print x, y}'; }
+# Position and size of a window's client area: "x y width height".
+inside() { xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'; }
+# The board box in a main window's client area of that width and height, below
+# the 33-pixel toolbar: "left top cell" in client pixels. Whole square cells,
+# one cell of margin around the 91 by 61 board, the board centred.
+board_box() {
+    local w=$1 h=$(($2 - 33)) cell
+    cell=$((w / 93 < h / 63 ? w / 93 : h / 63))
+    echo $(((w - cell * 91) / 2)) $(((h - cell * 61) / 2 + 33)) "$cell"
+}
+# Whether a visible window has the size "width height".
+sized() { [ "$(inside "$1" | cut -d' ' -f3-)" = "$2" ]; }
+# Waits until the window is mapped (viewable) or unmapped; fails after 3 seconds.
+wait_mapped() {
+    local want=$2
+    for _ in $(seq 30); do
+        if xwininfo -id "$1" | grep -q 'IsViewable'; then [ "$want" = yes ] && return 0
+        else [ "$want" = no ] && return 0; fi
+        sleep 0.1
+    done
+    return 1
+}

@@ -48,18 +48,22 @@ click $((TX + 84 + 110)) $((TY + 48 + 13))
 sleep 0.5
 
 MAIN=$(wait_window '^Zibble Quarvel$' 50) || fail "main window not mapped"
-read -r MX MY < <(origin "$MAIN")
+read -r MX MY MW MH < <(inside "$MAIN")
 PATTERN=$(wait_window '^Quarvel 1$' 50) || fail "pattern window missing"
+# The designed size is the outer one: 464 by 386 with openbox's frame, centred on the screen.
+read -r FL FR FT FB < <(xprop -id "$MAIN" _NET_FRAME_EXTENTS | tr -d ',' | awk '{print $3, $4, $5, $6}')
+[ "$((MW + FL + FR))x$((MH + FT + FB))" = 464x386 ] || fail "first-run outer size $((MW + FL + FR))x$((MH + FT + FB))"
+[ "$((MX - FL)) $((MY - FT))" = "$(((1280 - 464) / 2)) $(((1024 - 386) / 2))" ] || fail "first run not centred: $MX $MY"
 sleep 0.5
 shot board
-# The designed client 464 by 386 below a 33-pixel toolbar: 4-pixel cells, box at (50, 87), 365 by 245.
-BX=$((MX + 50)) BY=$((MY + 87))
-[ "$(pixel board $((BX + 182)) $((BY + 200)))" = "192,192,192" ] || fail "board is not silver: $(pixel board $((BX + 182)) $((BY + 200)))"
+read -r BL BT CELL < <(board_box "$MW" "$MH")
+BX=$((MX + BL)) BY=$((MY + BT))
+[ "$(pixel board $((BX + CELL * 45 + 2)) $((BY + CELL * 50)))" = "192,192,192" ] || fail "board is not silver"
 [ "$(pixel board $((BX - 1)) $((BY + 100)))" = "0,0,0" ] || fail "no black frame left of the board"
 [ "$(pixel board $((BX - 4)) $((BY + 100)))" = "0,0,0" ] || fail "no thick black frame"
 for piece in "9 8" "81 8" "9 53" "81 53"; do
     set -- $piece
-    near board $((BX + $1 * 4)) $((BY + $2 * 4)) "#000000" || fail "no black piece parked at $1,$2"
+    near board $((BX + $1 * CELL)) $((BY + $2 * CELL)) "#000000" || fail "no black piece parked at $1,$2"
 done
 
 note "a help step, then the gallery: pick Quarvel 5"
@@ -76,7 +80,7 @@ note "four help steps on Quarvel 5 reveal it in red"
 for _ in 1 2 3 4; do toolbar 8; done
 sleep 0.3
 shot revealed
-RED=$(convert "$WORK/revealed.png" -crop 365x245+$BX+$BY +repage -fill black +opaque "rgb(255,0,0)" -format '%[fx:int(mean*w*h*3+0.5)]' info:)
+RED=$(convert "$WORK/revealed.png" -crop $((CELL * 91 + 1))x$((CELL * 61 + 1))+$BX+$BY +repage -fill black +opaque "rgb(255,0,0)" -format '%[fx:int(mean*w*h*3+0.5)]' info:)
 [ "${RED:-0}" -gt 500 ] || fail "revealed pieces are not red ($RED)"
 toolbar 12 # the About page repaints the pattern window
 sleep 0.8
@@ -128,6 +132,129 @@ grep -q '^"level"="5"' "$SETTINGS" || fail "level not stored"
 grep -q '^"sound"="1"' "$SETTINGS" || fail "sound not stored"
 grep -q "^\"save\"=\"$WORK/round1.zqv\"" "$SETTINGS" || fail "save not stored"
 grep -Eq '^"MainForm"="200,[0-9-]+,[0-9-]+,[0-9-]+,[0-9-]+,[0-9-]+,[0-9-]+"' "$SETTINGS" || fail "MainForm placement not stored"
+
+note "restarts: the main window, its dialogs and the pattern window keep their places"
+# Starts the game on the stored settings, ends the splash with a click; sets GAME, MAIN, PATTERN.
+start_game() {
+    "$PROGRAM_DIR/zibble-quarvel" >>"$WORK/restarts.log" 2>&1 &
+    GAME=$!
+    MAIN=$(wait_window '^Zibble Quarvel$' 80) || fail "main window not mapped on a restart"
+    PATTERN=$(wait_window '^Quarvel ' 50) || fail "pattern window missing on a restart"
+    local splash=
+    for _ in $(seq 50); do
+        for id in $(xdotool search --onlyvisible --class zibble-quarvel 2>/dev/null); do
+            sized "$id" "200 150" && splash=$id
+        done
+        [ -n "$splash" ] && break
+        sleep 0.1
+    done
+    [ -n "$splash" ] || fail "no splash on a restart"
+    read -r SX SY _ < <(inside "$splash")
+    click $((SX + 100)) $((SY + 75))
+    wait_mapped "$splash" no || fail "the splash stays after a click"
+}
+# The visible window of that title other than the main and the pattern window.
+other_window() {
+    for _ in $(seq 50); do
+        for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+            [ "$id" != "$MAIN" ] && [ "$id" != "$PATTERN" ] && { echo "$id"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
+# Waits until no window of that title but the main and the pattern window is visible.
+no_other_window() {
+    for _ in $(seq 30); do
+        [ -z "$(for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+            [ "$id" != "$MAIN" ] && [ "$id" != "$PATTERN" ] && echo "$id"; done)" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+# Closes the main window and answers Yes on the endgame page.
+quit_game() {
+    wmctrl -i -c "$MAIN" || fail "wmctrl could not ask the window to close"
+    other_window '^Zibble Quarvel$' >/dev/null || fail "no endgame page"
+    sleep 0.2
+    xdotool key Return
+    for _ in $(seq 100); do kill -0 $GAME 2>/dev/null || break; sleep 0.1; done
+    kill -0 $GAME 2>/dev/null && fail "program still running after quit"
+    wait $GAME || fail "exit code $? after a restart"
+}
+# Frame extents "left right top bottom" of a window.
+frame_of() { xprop -id "$1" _NET_FRAME_EXTENTS | tr -d ',' | awk '{print $3, $4, $5, $6}'; }
+
+start_game
+xdotool windowmove "$MAIN" 137 211 windowsize "$MAIN" 702 517
+sleep 0.5
+LEFT=$(inside "$MAIN")
+read -r MX MY MW MH <<<"$LEFT"
+[ "$MW $MH" = "702 517" ] || fail "main window not resized: $LEFT"
+
+# Each dialog's first showing in a run lands where its second does; the gallery is
+# horizontally centred on the main window's frame, its centre half the main
+# client height above the frame's bottom edge.
+read -r FL FR FT FB < <(frame_of "$MAIN")
+for dialog in "5 ^Quarvel wählen$" "3 ^Quarvel Statistik"; do
+    read -r button title <<<"$dialog"
+    toolbar $button
+    DLG=$(other_window "$title") || fail "toolbar button $button opened nothing"
+    sleep 0.3
+    FIRST=$(inside "$DLG")
+    read -r DL DR DT DB < <(frame_of "$DLG")
+    xdotool key Escape
+    no_other_window "$title" || fail "dialog of button $button did not close"
+    toolbar $button
+    AGAIN=$(other_window "$title") || fail "dialog of button $button did not open again"
+    sleep 0.3
+    SECOND=$(inside "$AGAIN")
+    xdotool key Escape
+    no_other_window "$title" || fail "dialog of button $button did not close"
+    [ "$FIRST" = "$SECOND" ] || fail "dialog of button $button: first showing at $FIRST, second at $SECOND"
+    read -r DX DY DW DH <<<"$FIRST"
+    OUTER_W=$((DW + DL + DR)) OUTER_H=$((DH + DT + DB)) MAIN_W=$((MW + FL + FR))
+    WANT_X=$((MX - FL + (MAIN_W - OUTER_W) / 2))
+    WANT_Y=$((MY - FT + MH + FT + FB - (MH + OUTER_H) / 2))
+    [ "$((DX - DL)) $((DY - DT))" = "$WANT_X $WANT_Y" ] ||
+        fail "dialog of button $button at $((DX - DL)),$((DY - DT)), not over the main window at $WANT_X,$WANT_Y"
+done
+
+# The pattern window asks for no minimise, maximise or close, and is tied to the main window.
+read -r _ _ FLAGS FUNCS DECOR _ < <(xprop -id "$PATTERN" _MOTIF_WM_HINTS | tr -d ',')
+[ $((FLAGS & 3)) -ne 0 ] || fail "pattern window asks nothing of the window manager"
+[ $((FLAGS & 1)) -eq 0 ] || [ $((FUNCS & 0x38)) -eq 0 ] || fail "pattern window asks to be closed or resized: $FUNCS"
+[ $((FLAGS & 2)) -eq 0 ] || [ $((DECOR & 0x70)) -eq 0 ] || fail "pattern window asks for buttons: $DECOR"
+xprop -id "$PATTERN" WM_TRANSIENT_FOR | grep -qi "$(printf '0x%x' "$MAIN")" || fail "pattern window not tied to the main window"
+xdotool windowminimize "$MAIN"
+wait_mapped "$PATTERN" no || fail "minimising the game left the pattern window on the desktop"
+wmctrl -i -a "$MAIN"
+wait_mapped "$PATTERN" yes || fail "restoring the game did not bring the pattern window back"
+
+quit_game
+
+for run in 1 2 3; do
+    start_game
+    [ "$(inside "$MAIN")" = "$LEFT" ] || fail "restart $run: main window at $(inside "$MAIN"), left at $LEFT"
+    if [ $run = 3 ]; then
+        wmctrl -i -r "$MAIN" -b add,maximized_vert,maximized_horz
+        sleep 0.5
+        MAXED=$(inside "$MAIN")
+        [ "$MAXED" != "$LEFT" ] || fail "the main window did not maximise"
+    fi
+    quit_game
+done
+for run in 1 2 3; do
+    start_game
+    xprop -id "$MAIN" _NET_WM_STATE | grep -q MAXIMIZED_VERT || fail "maximised restart $run: not maximised"
+    [ "$(inside "$MAIN")" = "$MAXED" ] || fail "maximised restart $run: at $(inside "$MAIN"), left at $MAXED"
+    if [ $run = 3 ]; then
+        wmctrl -i -r "$MAIN" -b remove,maximized_vert,maximized_horz
+        sleep 0.5
+        [ "$(inside "$MAIN")" = "$LEFT" ] || fail "restored from maximised at $(inside "$MAIN"), not $LEFT"
+    fi
+    quit_game
+done
 
 note "a start without the data file shows the message and no main window"
 mkdir -p "$WORK/nodata"

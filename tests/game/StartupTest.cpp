@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -243,4 +244,41 @@ TEST_F(Startup, UnwritableSettingsAreReportedAndTheGameStillQuits)
     EXPECT_FALSE(message.isEmpty());
     // Writable again, so that the pattern window can store its place when the test ends.
     std::filesystem::remove_all(SettingsPath());
+}
+
+TEST_F(Startup, NarrowestWindowStillShowsEveryToolbarButtonWhole)
+{
+    Start();
+    // Fourteen 29-pixel buttons one pixel apart inside a 2-pixel margin: 423 pixels.
+    form->resize(1, 1);
+    form->formResize();
+    form->toolPanel->layout()->activate();
+    EXPECT_EQ(form->width(), 423);
+    const auto buttons = form->toolPanel->findChildren<QToolButton*>();
+    ASSERT_EQ(buttons.size(), 14);
+    QRect previous;
+    for (const QToolButton* b : buttons) {
+        EXPECT_EQ(b->size(), QSize(29, 29)) << b->objectName().toStdString();
+        EXPECT_TRUE(form->toolPanel->rect().contains(b->geometry())) << b->objectName().toStdString();
+        EXPECT_FALSE(previous.intersects(b->geometry())) << b->objectName().toStdString();
+        previous = b->geometry();
+    }
+}
+
+TEST_F(Startup, RulesWithoutTheHelpFileNameItInsteadOfOpeningBlank)
+{
+    Start();
+    QString message;
+    {
+        ModalScript script({[&](QWidget* w) {
+            auto* m = qobject_cast<QMessageBox*>(w);
+            ASSERT_NE(m, nullptr);
+            message = m->text();
+            m->button(QMessageBox::Ok)->click();
+        }});
+        form->rules();
+        EXPECT_TRUE(script.Done()) << "no message about the missing help file";
+    }
+    EXPECT_TRUE(message.contains(Path("ZQVL2.HLP"))) << message.toStdString();
+    EXPECT_FALSE(form->HelpViewer && form->HelpViewer->isVisible());
 }

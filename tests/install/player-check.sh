@@ -37,7 +37,7 @@ shot() { import -window root "$WORK/$1.png"; }
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.3; }
 toolbar() { click $((MX + 2 + $1 * 30 + 14)) $((MY + 16)); }
 # The board box of a screenshot.
-board() { convert "$WORK/$1.png" -crop 365x245+$((MX + 50))+$((MY + 87)) +repage "$WORK/$1-board.png"; }
+board() { convert "$WORK/$1.png" -crop $((CELL * 91 + 1))x$((CELL * 61 + 1))+$((MX + BL))+$((MY + BT)) +repage "$WORK/$1-board.png"; }
 # How many pixels of the board box differ between two screenshots.
 board_change() { board "$1" && board "$2" && compare -metric AE "$WORK/$1-board.png" "$WORK/$2-board.png" null: 2>&1; }
 
@@ -60,10 +60,11 @@ read -r TX TY < <(origin "$TONGUE")
 click $((TX + 84 + 110)) $((TY + 16 + 13)) # English
 MAIN=$(wait_window '^Zibble Quarvel$' 50) || fail "main window not mapped"
 wait_window '^Quarvel 1$' 50 >/dev/null || fail "pattern window missing"
-read -r MX MY < <(origin "$MAIN")
+read -r MX MY MW MH < <(inside "$MAIN")
+read -r BL BT CELL < <(board_box "$MW" "$MH")
 sleep 0.5
 shot started
-[ "$(convert "$WORK/started.png" -crop 1x1+$((MX + 232))+$((MY + 287)) -format '%[hex:p{0,0}]' info:)" = C0C0C0 ] ||
+[ "$(convert "$WORK/started.png" -crop 1x1+$((MX + BL + CELL * 45))+$((MY + BT + CELL * 50)) -format '%[hex:p{0,0}]' info:)" = C0C0C0 ] ||
     fail "no silver board in the main window"
 
 note "one help step lays two pieces in their places"
