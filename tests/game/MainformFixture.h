@@ -70,21 +70,6 @@ private:
     QTimer timer_;
 };
 
-// Answers the next modal dialog (message page, file dialog, message box) once it is up.
-inline void WhenModal(std::function<void(QWidget*)> answer)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            answer(w);
-        }
-    });
-    timer->start();
-}
-
 inline void PressKey(QWidget* w, int key)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
