@@ -38,7 +38,8 @@ inline void WriteLibrary(const QString& dir, int count)
 
 // Answers modal dialogs in turn: each answer waits until a modal dialog is up
 // that was not up when the previous answer was given (the same dialog shown
-// again counts once it has gone away in between).
+// again counts once it has gone away in between). Kept in a local of the test, so
+// that a test which fails early cannot leave it answering the next test's dialogs.
 class ModalScript : public QObject {
 public:
     explicit ModalScript(std::vector<std::function<void(QWidget*)>> answers) : answers_(std::move(answers))

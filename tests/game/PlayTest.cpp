@@ -234,7 +234,7 @@ TEST_F(Play, RefusedPutDownKeepsThePieceLiftedAndStopsTheDrag)
     EXPECT_TRUE(SoundsPlayed().empty());
 }
 
-TEST_F(Play, PressesOffTheGridAndOverlapsPickAsSpecified)
+TEST_F(Play, PressesOffTheGridDoNothingAndTheTopPieceIsLifted)
 {
     Start();
     // The last pixel column and row of the box are cell 91 and row 61: nothing happens.
