@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <vector>
 
 using namespace zq;
 using zq::test::AnswerModal;
@@ -43,75 +44,134 @@ QString U(const char* s) { return QString::fromUtf8(s); }
 
 } // namespace
 
-TEST(StatDlg, NothingFinished)
+// Every sentence of the dialog in both languages: each help level's phrase for
+// none, one and many, each points case, the caption with and without a game.
+TEST(StatDlg, EverySentenceInBothLanguages)
 {
-    Stats de(10, {}, 1);
-    EXPECT_EQ(de.L1(), U("Bisher wurde noch kein Quarvel gelöst !!!"));
-    EXPECT_EQ(de.L2(), U("Du hast für kein Quarvel keine, für kein Quarvel wenig, für kein Quarvel etwas mehr und für "
-                         "kein Quarvel viel Hilfe benötigt. Du hast kein Quarvel aufgegeben."));
-    EXPECT_EQ(de.L3(), U("Du hast bisher leider keine Punkte erreicht."));
-    EXPECT_EQ(de.dlg->G1()->PercentDone(), 0);
-    EXPECT_EQ(de.dlg->G2()->PercentDone(), 0);
-
-    Stats en(10, {4, 3}); // help taken but not finished: not counted
-    EXPECT_EQ(en.L1(), "Until now no Quarvel was solved !!!");
-    EXPECT_EQ(en.L2(), "For no Quarvel you didn't need any help. For no Quarvel you needed little, for no Quarvel "
-                       "some more and for no Quarvel much help. You dropped no Quarvel.");
-    EXPECT_EQ(en.L3(), "Sorry, until now you've reached no points.");
-    EXPECT_EQ(en.dlg->Counts().FinishedCount, 0);
+    struct Texts {
+        const char* caption;
+        const char* l1;
+        const char* l2;
+        const char* l3;
+    };
+    struct Row {
+        int N;
+        std::initializer_list<std::uint8_t> progress;
+        const char* game;
+        Texts german;
+        Texts english;
+    };
+    const Row rows[] = {
+        {10, {3, 1}, "", // help taken but nothing finished
+         {"Quarvel Statistik", "Bisher wurde noch kein Quarvel gelöst !!!",
+          "Du hast für kein Quarvel keine, für kein Quarvel wenig, für kein Quarvel etwas mehr und für kein Quarvel "
+          "viel Hilfe benötigt. Du hast kein Quarvel aufgegeben.",
+          "Du hast bisher leider keine Punkte erreicht."},
+         {"Quarvel statistics", "Until now no Quarvel was solved !!!",
+          "For no Quarvel you didn't need any help. For no Quarvel you needed little, for no Quarvel some more and for "
+          "no Quarvel much help. You dropped no Quarvel.",
+          "Sorry, until now you've reached no points."}},
+        {10, {0, 8}, "/home/player/games/round1.zqv",
+         {"Quarvel Statistik für Spiel round1", "Bisher wurde eines von insgesamt 10 Quarvelen gelöst.",
+          "Du hast für ein Quarvel keine, für kein Quarvel wenig, für kein Quarvel etwas mehr und für kein Quarvel "
+          "viel Hilfe benötigt. Du hast kein Quarvel aufgegeben.",
+          "Du hast bisher 4 von 40 möglichen Punkten erreicht."},
+         {"Quarvel statistics for game round1", "Until now one out of total 10 Quarvels was solved.",
+          "For one Quarvel you didn't need any help. For no Quarvel you needed little, for no Quarvel some more and "
+          "for no Quarvel much help. You dropped no Quarvel.",
+          "Until now you've reached 4 out of 40 possible points."}},
+        // Levels 0..4 counted 0, 1, 2, 0, 1 times.
+        {10, {9, 10, 10, 12, 2}, "",
+         {"Quarvel Statistik", "Bisher wurden 4 von insgesamt 10 Quarvelen gelöst.",
+          "Du hast für kein Quarvel keine, für ein Quarvel wenig, für 2 Quarvele etwas mehr und für kein Quarvel viel "
+          "Hilfe benötigt. Ein Quarvel hast Du aufgegeben.",
+          "Du hast bisher 7 von 40 möglichen Punkten erreicht."},
+         {"Quarvel statistics", "Until now 4 out of total 10 Quarvels were solved.",
+          "For no Quarvel you didn't need any help. For one Quarvel you needed little, for 2 Quarvels some more and "
+          "for no Quarvel much help. You dropped one Quarvel.",
+          "Until now you've reached 7 out of 40 possible points."}},
+        // 1, 2, 0, 1, 2 times, every Quarvel finished.
+        {6, {8, 9, 9, 11, 12, 12}, "",
+         {"Quarvel Statistik", "Bisher wurden 6 von insgesamt 6 Quarvelen gelöst.",
+          "Du hast für ein Quarvel keine, für 2 Quarvele wenig, für kein Quarvel etwas mehr und für ein Quarvel viel "
+          "Hilfe benötigt. Du hast 2 Quarvele aufgegeben.",
+          "Du hast 11 von 24 möglichen Punkten erreicht."},
+         {"Quarvel statistics", "Until now 6 out of total 6 Quarvels were solved.",
+          "For one Quarvel you didn't need any help. For 2 Quarvels you needed little, for no Quarvel some more and "
+          "für one Quarvel much help. You dropped 2 Quarvels.",
+          "You reached 11 out of 24 possible points."}},
+        // 2, 0, 1, 2, 0 times.
+        {5, {8, 8, 10, 11, 11}, "",
+         {"Quarvel Statistik", "Bisher wurden 5 von insgesamt 5 Quarvelen gelöst.",
+          "Du hast für 2 Quarvels keine, für kein Quarvel wenig, für ein Quarvel etwas mehr und für 2 Quarvele viel "
+          "Hilfe benötigt. Du hast kein Quarvel aufgegeben.",
+          "Du hast 12 von 20 möglichen Punkten erreicht."},
+         {"Quarvel statistics", "Until now 5 out of total 5 Quarvels were solved.",
+          "For 2 Quarvels you didn't need any help. For no Quarvel you needed little, for one Quarvel some more and "
+          "for 2 Quarvels much help. You dropped no Quarvel.",
+          "You reached 12 out of 20 possible points."}},
+        {3, {8, 8, 8}, "",
+         {"Quarvel Statistik", "Bisher wurden 3 von insgesamt 3 Quarvelen gelöst.",
+          "Du hast für 3 Quarvels keine, für kein Quarvel wenig, für kein Quarvel etwas mehr und für kein Quarvel "
+          "viel Hilfe benötigt. Du hast kein Quarvel aufgegeben.",
+          "Hurra, Du hast alle möglichen Punkte erreicht."},
+         {"Quarvel statistics", "Until now 3 out of total 3 Quarvels were solved.",
+          "For 3 Quarvels you didn't need any help. For no Quarvel you needed little, for no Quarvel some more and "
+          "for no Quarvel much help. You dropped no Quarvel.",
+          "Hurrah, you reached all possible points."}},
+        {2, {12, 12}, "",
+         {"Quarvel Statistik", "Bisher wurden 2 von insgesamt 2 Quarvelen gelöst.",
+          "Du hast für kein Quarvel keine, für kein Quarvel wenig, für kein Quarvel etwas mehr und für kein Quarvel "
+          "viel Hilfe benötigt. Du hast 2 Quarvele aufgegeben.",
+          "Du hast leider keinen einzigen Punkt erreicht."},
+         {"Quarvel statistics", "Until now 2 out of total 2 Quarvels were solved.",
+          "For no Quarvel you didn't need any help. For no Quarvel you needed little, for no Quarvel some more and "
+          "for no Quarvel much help. You dropped 2 Quarvels.",
+          "Sorry, you reached no points."}},
+        {3, {12}, "", // finished, yet no points
+         {"Quarvel Statistik", "Bisher wurde eines von insgesamt 3 Quarvelen gelöst.",
+          "Du hast für kein Quarvel keine, für kein Quarvel wenig, für kein Quarvel etwas mehr und für kein Quarvel "
+          "viel Hilfe benötigt. Ein Quarvel hast Du aufgegeben.",
+          "Du hast bisher leider keine Punkte erreicht."},
+         {"Quarvel statistics", "Until now one out of total 3 Quarvels was solved.",
+          "For no Quarvel you didn't need any help. For no Quarvel you needed little, for no Quarvel some more and "
+          "for no Quarvel much help. You dropped one Quarvel.",
+          "Sorry, until now you've reached no points."}},
+    };
+    for (const Row& r : rows)
+        for (const int language : {1, 0, -1}) {
+            SCOPED_TRACE(::testing::Message() << "N " << r.N << ", language " << language << ", bytes "
+                                              << ::testing::PrintToString(std::vector<int>(r.progress.begin(), r.progress.end())));
+            Stats s(r.N, r.progress, language);
+            s.state->GameFileName = QString::fromUtf8(r.game);
+            s.dlg->FormActivate();
+            const Texts& t = language == 1 ? r.german : r.english;
+            EXPECT_EQ(s.dlg->windowTitle(), U(t.caption));
+            EXPECT_EQ(s.L1(), U(t.l1));
+            EXPECT_EQ(s.L2(), U(t.l2));
+            EXPECT_EQ(s.L3(), U(t.l3));
+        }
 }
 
-TEST(StatDlg, OneSolvedWithoutHelp)
+TEST(StatDlg, GaugesShowTheFinishedAndThePointShares)
 {
-    Stats de(10, {0, 8}, 1);
-    EXPECT_EQ(de.L1(), U("Bisher wurde eines von insgesamt 10 Quarvelen gelöst."));
-    EXPECT_EQ(de.L3(), U("Du hast bisher 4 von 40 möglichen Punkten erreicht."));
-    EXPECT_EQ(de.dlg->G1()->PercentDone(), 10);
-    EXPECT_EQ(de.dlg->G2()->PercentDone(), 10);
-
-    Stats en(10, {8});
-    EXPECT_EQ(en.L1(), "Until now one out of total 10 Quarvels was solved.");
-    EXPECT_EQ(en.L2(), "For one Quarvel you didn't need any help. For no Quarvel you needed little, for no Quarvel "
-                       "some more and for no Quarvel much help. You dropped no Quarvel.");
-    EXPECT_EQ(en.L3(), "Until now you've reached 4 out of 40 possible points.");
-}
-
-TEST(StatDlg, EverythingSolvedWithoutHelpOrEverythingRevealed)
-{
-    Stats de(3, {8, 8, 8}, 1);
-    EXPECT_EQ(de.L1(), U("Bisher wurden 3 von insgesamt 3 Quarvelen gelöst."));
-    EXPECT_EQ(de.L3(), U("Hurra, Du hast alle möglichen Punkte erreicht."));
-    EXPECT_EQ(de.dlg->G2()->PercentDone(), 100);
-    Stats en(3, {8, 8, 8});
-    EXPECT_EQ(en.L1(), "Until now 3 out of total 3 Quarvels were solved.");
-    EXPECT_EQ(en.L3(), "Hurrah, you reached all possible points.");
-
-    Stats deR(2, {12, 12}, 1);
-    EXPECT_EQ(deR.L2(), U("Du hast für kein Quarvel keine, für kein Quarvel wenig, für kein Quarvel etwas mehr und für "
-                          "kein Quarvel viel Hilfe benötigt. Du hast 2 Quarvele aufgegeben."));
-    EXPECT_EQ(deR.L3(), U("Du hast leider keinen einzigen Punkt erreicht."));
-    EXPECT_EQ(deR.dlg->G1()->PercentDone(), 100);
-    Stats enR(2, {12, 12});
-    EXPECT_EQ(enR.L3(), "Sorry, you reached no points.");
-}
-
-TEST(StatDlg, MixedLevels)
-{
-    // Levels 0, 0, 1, 3, 4, 4, 4: 4 + 4 + 3 + 1 = 12 of 28 points.
-    const std::initializer_list<std::uint8_t> mixed = {8, 8, 9, 11, 12, 12, 12};
-    Stats de(7, mixed, 1);
-    EXPECT_EQ(de.L2(), U("Du hast für 2 Quarvels keine, für ein Quarvel wenig, für kein Quarvel etwas mehr und für ein "
-                         "Quarvel viel Hilfe benötigt. Du hast 3 Quarvele aufgegeben."));
-    EXPECT_EQ(de.L3(), U("Du hast 12 von 28 möglichen Punkten erreicht."));
-    Stats en(7, mixed);
-    EXPECT_EQ(en.L2(), "For 2 Quarvels you didn't need any help. For one Quarvel you needed little, for no Quarvel "
-                       "some more and für one Quarvel much help. You dropped 3 Quarvels.");
-    EXPECT_EQ(en.L3(), "You reached 12 out of 28 possible points.");
-
-    Stats many(20, {9, 9, 10, 10, 10, 11, 11, 12}, 1);
-    EXPECT_EQ(many.L2(), U("Du hast für kein Quarvel keine, für 2 Quarvele wenig, für 3 Quarvele etwas mehr und für 2 "
-                           "Quarvele viel Hilfe benötigt. Ein Quarvel hast Du aufgegeben."));
-    EXPECT_EQ(many.L3(), U("Du hast bisher 14 von 80 möglichen Punkten erreicht."));
+    struct Row {
+        int N;
+        std::initializer_list<std::uint8_t> progress;
+        int g1, g2;
+    };
+    const Row rows[] = {
+        {10, {3, 1}, 0, 0},
+        {10, {0, 8}, 10, 10},
+        {10, {9, 10, 10, 12, 2}, 40, 17}, // 7 of 40 points
+        {3, {8, 8, 8}, 100, 100},
+        {2, {12, 12}, 100, 0},
+    };
+    for (const Row& r : rows) {
+        Stats s(r.N, r.progress);
+        EXPECT_EQ(s.dlg->G1()->PercentDone(), r.g1) << r.N;
+        EXPECT_EQ(s.dlg->G2()->PercentDone(), r.g2) << r.N;
+    }
 }
 
 TEST(StatDlg, ADamagedHelpLevelCountsAsRevealed)
@@ -120,18 +180,6 @@ TEST(StatDlg, ADamagedHelpLevelCountsAsRevealed)
     EXPECT_EQ(s.dlg->Counts().FinishedCount, 3);
     EXPECT_EQ(s.dlg->Counts().LevelCount, (std::array<int, 5>{1, 0, 0, 0, 2}));
     EXPECT_EQ(s.dlg->Counts().Points, 4);
-}
-
-TEST(StatDlg, CaptionNamesTheGame)
-{
-    Stats en(3, {});
-    EXPECT_EQ(en.dlg->windowTitle(), "Quarvel statistics");
-    en.state->GameFileName = "/home/player/games/round1.zqv";
-    en.dlg->FormActivate();
-    EXPECT_EQ(en.dlg->windowTitle(), "Quarvel statistics for game round1");
-    en.state->Language = 1;
-    en.dlg->FormActivate();
-    EXPECT_EQ(en.dlg->windowTitle(), U("Quarvel Statistik für Spiel round1"));
 }
 
 TEST(StatDlg, BarSegmentsEndWhereTheirRoundedSharesDo)

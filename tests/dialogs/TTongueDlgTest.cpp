@@ -2,6 +2,8 @@
 #include "ModalDriver.h"
 #include "TTongueDlg.h"
 
+#include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -51,7 +53,16 @@ TEST(TTongueDlg, CloseBoxAndEscapeLeaveTheLanguage)
 TEST(TTongueDlg, Layout)
 {
     ProgramState state;
-    TTongueDlg dlg(state, nullptr);
+    // The picture beside the buttons is the main window's own icon.
+    QWidget main;
+    QPixmap red(32, 32);
+    red.fill(Qt::red);
+    main.setWindowIcon(QIcon(red));
+    TTongueDlg dlg(state, &main);
+    const auto* image = dlg.findChild<QLabel*>(QStringLiteral("Image4"));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
+              red.toImage().convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Zibble Quarvel V2.3"));
     EXPECT_EQ(dlg.size(), QSize(320, 91));
     EXPECT_EQ(Btn(dlg, "EnglishBtn")->text(), QStringLiteral("I speak english."));

@@ -89,20 +89,29 @@ TEST_F(GameFiles, SaveAsForcesTheExtensionAndNamesTheTitle)
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Zibble Quarvel - Spiel round2.zqv"));
 }
 
-TEST_F(GameFiles, NoToTheOverwriteQuestionShowsTheDialogAgain)
+TEST_F(GameFiles, NoToTheOverwriteQuestionShowsTheDialogAgainAlsoForTheCurrentFile)
 {
     Start();
     WriteBytes(Path("round3.zqv"), "old");
     state.Progress(1) = 1;
-    form->Modified = true;
-    QString question;
-    ModalScript script({ChooseFile(Path("round3.zqv")), Click(QMessageBox::No, &question), Cancel()});
+    for (const bool current : {false, true}) {
+        SCOPED_TRACE(current ? "the current game file" : "another file");
+        state.GameFileName = current ? Path("round3.zqv") : QString();
+        form->Modified = true;
+        QString question;
+        ModalScript script({ChooseFile(Path("round3.zqv")), Click(QMessageBox::No, &question), Cancel()});
+        form->SaveGameAs();
+        EXPECT_TRUE(script.Done());
+        EXPECT_EQ(question, QStringLiteral("Game round3.zqv already exists. Overwrite?"));
+        EXPECT_EQ(ReadAll(Path("round3.zqv")), QByteArray("old"));
+        EXPECT_TRUE(form->Modified);
+    }
+    // Yes writes it.
+    ModalScript script({ChooseFile(Path("round3.zqv")), Click(QMessageBox::Yes)});
     form->SaveGameAs();
     EXPECT_TRUE(script.Done());
-    EXPECT_EQ(question, QStringLiteral("Game round3.zqv already exists. Overwrite?"));
-    EXPECT_EQ(ReadAll(Path("round3.zqv")), QByteArray("old"));
-    EXPECT_TRUE(form->Modified);
-    EXPECT_TRUE(state.GameFileName.isEmpty());
+    EXPECT_EQ(ReadAll(Path("round3.zqv")), QByteArray("\x01\0\0\0\0", 5));
+    EXPECT_FALSE(form->Modified);
 }
 
 TEST_F(GameFiles, LoadTakesShortEmptyAndLongFilesByTheReadingRules)
@@ -168,7 +177,7 @@ TEST_F(GameFiles, LoadingAnUnnamedModifiedGameAsksForANameAndLoadsAfterACancel)
     EXPECT_FALSE(form->Modified);
 }
 
-TEST_F(GameFiles, DirectSaveKeepsModifiedAndNewGameClearsEverything)
+TEST_F(GameFiles, DirectSaveKeepsModifiedAndNewGameSavesFirstThenClearsEverything)
 {
     Start();
     state.GameFileName = Path("direct.zqv");
@@ -177,21 +186,113 @@ TEST_F(GameFiles, DirectSaveKeepsModifiedAndNewGameClearsEverything)
     EXPECT_EQ(ReadAll(Path("direct.zqv")), QByteArray("\x01\0\0\0\0", 5));
     EXPECT_TRUE(form->Modified);
 
+    form->TipBtnClick(); // not saved yet
     {
         ModalScript script({Key(Qt::Key_Escape)}); // No on the give-up page
         form->NewgameBtnClick();
+        EXPECT_TRUE(script.Done());
     }
-    EXPECT_EQ(state.Progress(1), 1);
+    EXPECT_EQ(state.Progress(1), 2);
+    EXPECT_EQ(ReadAll(Path("direct.zqv")), QByteArray("\x01\0\0\0\0", 5)) << "No saves nothing";
     {
         ModalScript script({Key(Qt::Key_Return)});
         form->NewgameBtnClick();
+        EXPECT_TRUE(script.Done());
     }
+    // The modified game was saved to its file before it was given up.
+    EXPECT_EQ(ReadAll(Path("direct.zqv")), QByteArray("\x02\0\0\0\0", 5));
     EXPECT_EQ(state.Progress(1), 0);
     EXPECT_TRUE(state.GameFileName.isEmpty());
     EXPECT_FALSE(form->Modified);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Zibble Quarvel"));
-    // The modified game was saved to its file before it was given up.
-    EXPECT_EQ(ReadAll(Path("direct.zqv")), QByteArray("\x01\0\0\0\0", 5));
+
+    // A modified game without a file asks for a name first; the next save does too.
+    form->TipBtnClick();
+    bool saveDialog = false;
+    {
+        ModalScript script({Key(Qt::Key_Return), [&](QWidget* w) {
+                                auto* d = qobject_cast<QFileDialog*>(w);
+                                saveDialog = d && d->acceptMode() == QFileDialog::AcceptSave;
+                                d->reject();
+                            }});
+        form->NewgameBtnClick();
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_TRUE(saveDialog);
+    EXPECT_EQ(state.Progress(1), 0);
+    saveDialog = false;
+    {
+        ModalScript script({[&](QWidget* w) {
+            auto* d = qobject_cast<QFileDialog*>(w);
+            saveDialog = d && d->acceptMode() == QFileDialog::AcceptSave;
+            d->reject();
+        }});
+        form->SaveBtnClick();
+    }
+    EXPECT_TRUE(saveDialog);
+}
+
+// Every message and title of the game files, in both languages; any language
+// but German speaks English.
+TEST_F(GameFiles, EveryMessageAndTitleInBothLanguages)
+{
+    Start();
+    WriteBytes(Path("notafolder"), "a plain file where a folder should be");
+    WriteBytes(Path("round2.zqv"), "x");
+    enum What { SaveFails, LoadFails, Overwrite, Title, NoFileTitle };
+    struct Row {
+        int language;
+        What what;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {1, SaveFails, "Kann Spiel game.zqv nicht speichern. Datenträger voll oder nicht beschreibbar."},
+        {0, SaveFails, "Cannot save game game.zqv. Drive full or not writable."},
+        {1, LoadFails, "Fehler beim Laden des Spiels missing.zqv!"},
+        {0, LoadFails, "Error occured while loading file missing.zqv!"},
+        {1, Overwrite, "Spiel round2.zqv existiert bereits. Überschreiben?"},
+        {0, Overwrite, "Game round2.zqv already exists. Overwrite?"},
+        {-1, Overwrite, "Game round2.zqv already exists. Overwrite?"},
+        {1, Title, "Zibble Quarvel - Spiel round2.zqv"},
+        {0, Title, "Zibble Quarvel - Game round2.zqv"},
+        {-1, Title, "Zibble Quarvel - Game round2.zqv"},
+        {1, NoFileTitle, "Zibble Quarvel"},
+        {0, NoFileTitle, "Zibble Quarvel"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.expected);
+        state.Language = r.language;
+        state.GameFileName.clear();
+        QString text;
+        switch (r.what) {
+        case SaveFails: {
+            ModalScript script({Click(QMessageBox::Ok, &text), Key(Qt::Key_Escape)});
+            EXPECT_FALSE(form->WriteGameFile(Path("notafolder/game.zqv")));
+            EXPECT_TRUE(script.Done());
+            break;
+        }
+        case LoadFails: {
+            ModalScript script({Click(QMessageBox::Ok, &text), Key(Qt::Key_Escape)});
+            EXPECT_FALSE(form->ReadGameFile(Path("missing.zqv")));
+            EXPECT_TRUE(script.Done());
+            break;
+        }
+        case Overwrite: {
+            ModalScript script({ChooseFile(Path("round2.zqv")), Click(QMessageBox::No, &text), Cancel()});
+            form->SaveGameAs();
+            EXPECT_TRUE(script.Done());
+            break;
+        }
+        case Title:
+            state.GameFileName = Path("round2.zqv");
+            [[fallthrough]];
+        case NoFileTitle:
+            form->UpdateTitle();
+            text = form->windowTitle();
+            break;
+        }
+        EXPECT_EQ(text, QString::fromUtf8(r.expected));
+    }
 }
 
 TEST_F(GameFiles, FailedSaveReportsAndKeepsTheOldFile)

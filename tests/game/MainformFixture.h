@@ -38,7 +38,8 @@ inline void WriteLibrary(const QString& dir, int count)
 
 // Answers modal dialogs in turn: each answer waits until a modal dialog is up
 // that was not up when the previous answer was given (the same dialog shown
-// again counts once it has gone away in between).
+// again counts once it has gone away in between). Kept in a local of the test, so
+// that a test which fails early cannot leave it answering the next test's dialogs.
 class ModalScript : public QObject {
 public:
     explicit ModalScript(std::vector<std::function<void(QWidget*)>> answers) : answers_(std::move(answers))
@@ -69,21 +70,6 @@ private:
     int baseLevel_ = QThread::currentThread()->loopLevel();
     QTimer timer_;
 };
-
-// Answers the next modal dialog (message page, file dialog, message box) once it is up.
-inline void WhenModal(std::function<void(QWidget*)> answer)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            answer(w);
-        }
-    });
-    timer->start();
-}
 
 inline void PressKey(QWidget* w, int key)
 {

@@ -5,6 +5,8 @@
 #include "Geometry.h"
 #include "ProgressByte.h"
 
+#include <QImage>
+#include <QPixmap>
 #include <QToolButton>
 
 #include <cmath>
@@ -15,38 +17,86 @@ using namespace zq;
 using namespace zq::test;
 
 namespace {
+// The pointer's direction from a point in 16ths of a turn, worked out from the
+// geometry: counter-clockwise on the screen from the right, halves to the even step.
+int StepOf(int dx, int dy)
+{
+    double a = std::atan2(-static_cast<double>(dy), static_cast<double>(dx));
+    if (a < 0)
+        a += 2 * std::numbers::pi;
+    return static_cast<int>(std::nearbyint(a * 8 / std::numbers::pi));
+}
+
 struct Play : MainformFixture {
-    // Lifts piece j, turns it with a turn drag and sixteen right presses, carries it to
-    // its place in the solution with a move drag and puts it down with a press beside it.
-    void Build(int j, const PiecePlacement& target)
+    std::vector<int> heard; // sounds that Build took out of the log, in order
+    PiecePlacement& Placement(int j) { return form->Engine.Placements[j]; }
+
+    // A pixel at the given angle step, `radius` pixels from the reference point of p.
+    QPoint AtStep(const PiecePlacement& p, int step, int radius = 60) const
+    {
+        const double a = step * std::numbers::pi / 8;
+        return QPoint(static_cast<int>(std::lround(p.x * Cell() + radius * std::cos(a))),
+                      static_cast<int>(std::lround(p.y * Cell() - radius * std::sin(a))));
+    }
+
+    // A pixel on piece `on` that lies on no part of piece `off`.
+    QPoint PixelOnlyOn(int on, int off) const
+    {
+        const PiecePlacement& p = form->Engine.Placements[on];
+        for (int y = (p.y - 8) * Cell(); y <= (p.y + 8) * Cell(); ++y)
+            for (int x = (p.x - 8) * Cell(); x <= (p.x + 8) * Cell(); ++x)
+                if (form->Engine.HitTestPiece(x, y, on) > 0 && form->Engine.HitTestPiece(x, y, off) == 0)
+                    return QPoint(x, y);
+        return QPoint(-1, -1);
+    }
+
+    void Lift(int j, Qt::MouseButton button = Qt::LeftButton)
     {
         const QPoint grip = ZonePixel(j, BoardEngine::MoveZone);
-        Press(grip.x(), grip.y());
+        Press(grip.x(), grip.y(), button);
         ASSERT_EQ(form->Engine.SelectedPiece, j);
+    }
 
+    // Lifts piece j, turns it with a turn drag and sixteen right presses, carries it to
+    // its place in the solution with a move drag and puts it down with a press on piece
+    // `putDownOn` (0: on the bare board). The pointer is aimed from the geometry alone.
+    void Build(int j, const PiecePlacement& target, int putDownOn = 0)
+    {
+        Lift(j);
+        const PiecePlacement start = Placement(j);
         const QPoint turnGrip = ZonePixel(j, BoardEngine::TurnZone);
         Press(turnGrip.x(), turnGrip.y());
         ASSERT_EQ(form->Engine.DragMode, BoardEngine::Turning);
-        const int s = (form->Engine.TurnReference - target.o.value() + 32) % 16;
-        const PiecePlacement& p = form->Engine.Placements[j];
-        const double a = s * std::numbers::pi / 8;
-        Move(static_cast<int>(p.x * Cell() + 60 * std::cos(a)), static_cast<int>(p.y * Cell() - 60 * std::sin(a)));
-        ASSERT_EQ(form->Engine.Placements[j].o, target.o);
+        ASSERT_EQ(Placement(j), start) << "a grab neither moves nor turns the piece";
+        // Each step the pointer travels clockwise turns the piece one step on.
+        const int grabbed = StepOf(turnGrip.x() - start.x * Cell(), turnGrip.y() - start.y * Cell());
+        const int turns = (target.o.value() - start.o.value() + 16) % 16;
+        const QPoint turnTo = AtStep(start, (grabbed - turns + 16) % 16);
+        Move(turnTo.x(), turnTo.y());
+        ASSERT_EQ(Placement(j).o, target.o);
+        const auto sofar = SoundsPlayed();
+        heard.insert(heard.end(), sofar.begin(), sofar.end());
         for (int i = 0; i < 16; ++i)
             Press(900, 600, Qt::RightButton);
-        ASSERT_EQ(form->Engine.Placements[j].o, target.o);
+        ASSERT_EQ(Placement(j).o, target.o);
+        ASSERT_TRUE(SoundsPlayed().empty()) << "the right button turns silently";
 
         const QPoint moveGrip = ZonePixel(j, BoardEngine::MoveZone);
+        const PiecePlacement turned = Placement(j);
         Press(moveGrip.x(), moveGrip.y());
         ASSERT_EQ(form->Engine.DragMode, BoardEngine::Moving);
-        Move((target.x - form->Engine.DragOffsetX) * Cell() + 3, (target.y - form->Engine.DragOffsetY) * Cell() + 3);
-        ASSERT_EQ(form->Engine.Placements[j], target);
+        // The piece keeps its distance in cells from the pointer's cell.
+        Move(moveGrip.x() + (target.x - turned.x) * Cell(), moveGrip.y() + (target.y - turned.y) * Cell());
+        ASSERT_EQ(Placement(j), target);
         Move(5000, 5000); // far outside the grid: refused without a sound
-        ASSERT_EQ(form->Engine.Placements[j], target);
+        ASSERT_EQ(Placement(j), target);
 
-        const QPoint free = FreePixel();
-        Press(free.x(), free.y());
-        ASSERT_EQ(form->Engine.SelectedPiece, 0);
+        const QPoint down = putDownOn ? PixelOnlyOn(putDownOn, j) : FreePixel();
+        ASSERT_GE(down.x(), 0);
+        Press(down.x(), down.y());
+        if (!putDownOn) {
+            ASSERT_EQ(form->Engine.SelectedPiece, 0);
+        }
     }
 };
 } // namespace
@@ -75,37 +125,91 @@ TEST_F(Play, ResizeGivesTenPixelCellsAndTheBoxAtItsPlace)
     EXPECT_EQ(form->box->Canvas().Pixel(9 * 10 - 5, 8 * 10 + 1), clBlack);
 }
 
-TEST_F(Play, FullPlayThroughSolvesTheQuarvel)
+TEST_F(Play, PlayAfterTwoHelpStepsSolvesKeepsTheLevelAndThenIgnoresPressesAndHelp)
 {
     Start();
     const PuzzleRecord solution = state.Library[state.CurrentPuzzle];
-    bool pageShown = false;
-    for (int j = 1; j <= 8; ++j) {
-        if (j == 8)
-            WhenModal([&](QWidget* w) {
-                pageShown = yesNo->ActivePage() == TYesNoDlg::won;
-                PressKey(w, Qt::Key_Return);
-            });
+    form->TipBtnClick();
+    form->TipBtnClick();
+    ASSERT_EQ(state.Progress(1), 2);
+    form->Modified = false;
+    SoundsPlayed();
+    for (int j = 5; j <= 7; ++j) {
         Build(j, solution[j]);
         if (HasFatalFailure())
             return;
         EXPECT_TRUE(CanvasMatchesAFreshPaint()) << "after piece " << j;
         EXPECT_EQ(form->Engine.Board, SumOfMasksExceptLifted());
     }
+    bool wonShown = false;
+    {
+        ModalScript script({[&](QWidget* w) {
+            wonShown = w == yesNo.get() && yesNo->ActivePage() == TYesNoDlg::won;
+            PressKey(w, Qt::Key_Return);
+        }});
+        // The press that solves lies on piece 1: it must not lift it.
+        Build(8, solution[8], 1);
+        if (HasFatalFailure())
+            return;
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_TRUE(wonShown);
     EXPECT_EQ(form->Engine.PlayState, BoardEngine::Solved);
-    EXPECT_TRUE(pageShown);
-    EXPECT_EQ(state.Progress(1), 8);
+    EXPECT_EQ(form->Engine.SelectedPiece, 0);
+    EXPECT_EQ(form->Engine.Placements, solution);
+    EXPECT_EQ(form->Engine.Board, SumOfMasksExceptLifted());
+    EXPECT_EQ(state.Progress(1), 10) << "solved after two help steps";
     EXPECT_TRUE(form->Modified);
-    const auto played = SoundsPlayed();
-    EXPECT_EQ(std::count(played.begin(), played.end(), 1), 8) << "regrabbing a lifted piece lifts nothing";
-    EXPECT_EQ(std::count(played.begin(), played.end(), 2), 8);
+    std::vector<int> played = heard;
+    for (int n : SoundsPlayed())
+        played.push_back(n);
+    EXPECT_EQ(std::count(played.begin(), played.end(), 1), 4) << "regrabbing a lifted piece lifts nothing";
+    EXPECT_EQ(std::count(played.begin(), played.end(), 2), 4);
+    EXPECT_EQ(std::count(played.begin(), played.end(), 5), 1);
     EXPECT_EQ(played.back(), 5);
     EXPECT_TRUE(pattern->windowTitle().endsWith(QStringLiteral(" - solved"))) << pattern->windowTitle().toStdString();
     EXPECT_EQ(form->box->Canvas().Pixel(solution[1].x * 10, solution[1].y * 10 - 1), clGreen);
-    // The board now ignores presses.
+
+    // From now on presses and the help button do nothing.
+    const Grid board = form->Engine.Board;
     const QPoint p = ZonePixel(1, BoardEngine::MoveZone);
     Press(p.x(), p.y());
+    Press(p.x(), p.y(), Qt::MiddleButton);
+    form->TipBtnClick();
     EXPECT_EQ(form->Engine.SelectedPiece, 0);
+    EXPECT_EQ(form->Engine.Board, board);
+    EXPECT_EQ(form->Engine.Placements, solution);
+    EXPECT_EQ(state.Progress(1), 10);
+    EXPECT_TRUE(SoundsPlayed().empty());
+}
+
+TEST_F(Play, SolvingAFinishedQuarvelAgainChangesNeitherItsByteNorModified)
+{
+    Start();
+    state.Progress(1) = 9;
+    form->SetupPuzzle();
+    form->Modified = false;
+    const PuzzleRecord solution = state.Library[1];
+    form->Engine.LayHelpPieces(solution, 7);
+    form->box->Repaint();
+    SoundsPlayed();
+    bool wonShown = false;
+    {
+        ModalScript script({[&](QWidget* w) {
+            wonShown = w == yesNo.get() && yesNo->ActivePage() == TYesNoDlg::won;
+            PressKey(w, Qt::Key_Return);
+        }});
+        Build(8, solution[8]);
+        if (HasFatalFailure())
+            return;
+    }
+    EXPECT_EQ(form->Engine.PlayState, BoardEngine::Solved);
+    EXPECT_EQ(state.Progress(1), 9);
+    EXPECT_FALSE(form->Modified);
+    EXPECT_TRUE(wonShown);
+    const auto played = SoundsPlayed();
+    ASSERT_FALSE(played.empty());
+    EXPECT_EQ(played.back(), 5);
 }
 
 TEST_F(Play, RefusedPutDownKeepsThePieceLiftedAndStopsTheDrag)
@@ -130,7 +234,7 @@ TEST_F(Play, RefusedPutDownKeepsThePieceLiftedAndStopsTheDrag)
     EXPECT_TRUE(SoundsPlayed().empty());
 }
 
-TEST_F(Play, PressesOffTheGridAndOverlapsPickAsSpecified)
+TEST_F(Play, PressesOffTheGridDoNothingAndTheTopPieceIsLifted)
 {
     Start();
     // The last pixel column and row of the box are cell 91 and row 61: nothing happens.
@@ -158,6 +262,96 @@ TEST_F(Play, PressesOffTheGridAndOverlapsPickAsSpecified)
     ASSERT_GT(e.HitTestPiece(both.x(), both.y(), 5), 0);
     Press(both.x(), both.y());
     EXPECT_EQ(e.SelectedPiece, 5);
+}
+
+// Grab points worked out by hand for 10-pixel cells. Under 3 cells from the reference
+// point is the move zone; a drag then goes on from where the piece was grabbed.
+TEST_F(Play, GrabsTakeTheirZoneFromTheDistanceAndDragFromTheGrabPoint)
+{
+    using zq::testing::At;
+    Start();
+    BoardEngine& e = form->Engine;
+    Lift(1);
+    // Piece 3 lies under the lifted piece's second place: carrying and turning it there
+    // must pass, as only the bounds test applies while a piece is carried.
+    e.UnstampPiece(3);
+    e.Placements[3] = At(45, 30, 5);
+    e.StampPiece(3);
+    const QImage moveCursor = QPixmap(QStringLiteral(":/art/crmove1.png")).toImage();
+    const QImage turnCursor = QPixmap(QStringLiteral(":/art/crturn2.png")).toImage();
+    const auto cursorImage = [&] { return form->box->cursor().pixmap().toImage(); };
+
+    struct Row {
+        PiecePlacement at;
+        QPoint grab;
+        int mode;
+        int step; // angle step of the grab point, for turn grabs
+    };
+    const Row rows[] = {
+        {At(20, 20, 0), {205, 205}, BoardEngine::Moving, 0},   // 7.1 pixels from (200, 200)
+        {At(20, 20, 0), {217, 224}, BoardEngine::Moving, 0},   // 29.4 pixels
+        {At(20, 20, 0), {218, 224}, BoardEngine::Turning, 14}, // 30 pixels exactly
+        {At(20, 20, 0), {225, 225}, BoardEngine::Turning, 14}, // 35.4 pixels, down and right
+        {At(45, 30, 5), {447, 304}, BoardEngine::Moving, 0},
+        {At(45, 30, 5), {490, 340}, BoardEngine::Turning, 14},
+        {At(45, 30, 5), {445, 245}, BoardEngine::Turning, 4}, // up, a little left
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(::testing::Message() << "grab at " << r.grab.x() << "," << r.grab.y()
+                                          << " orientation " << int(r.at.o.value()));
+        e.Placements[1] = r.at;
+        form->box->Repaint();
+        Move(r.grab.x(), r.grab.y(), false);
+        EXPECT_EQ(cursorImage(), r.mode == BoardEngine::Moving ? moveCursor : turnCursor) << "the cursor shows the zone";
+        SoundsPlayed();
+        Press(r.grab.x(), r.grab.y());
+        ASSERT_EQ(e.SelectedPiece, 1);
+        EXPECT_EQ(e.DragMode, r.mode);
+        // Moving on within the grab's cell and angle step changes nothing.
+        Move(r.grab.x() + 1, r.grab.y() + 1);
+        EXPECT_EQ(e.Placements[1], r.at);
+        EXPECT_TRUE(SoundsPlayed().empty());
+        if (r.mode == BoardEngine::Moving) {
+            Move(r.grab.x() + 30, r.grab.y() + 20, false); // no button held: nothing
+            EXPECT_EQ(e.Placements[1], r.at);
+            Move(r.grab.x() + 30, r.grab.y() + 20);
+            EXPECT_EQ(e.Placements[1], At(r.at.x + 3, r.at.y + 2, r.at.o.value()));
+            EXPECT_EQ(SoundsPlayed(), std::vector<int>{4});
+        } else {
+            // Two steps clockwise turn the piece two steps on.
+            const QPoint to = AtStep(r.at, (r.step + 14) % 16);
+            Move(to.x(), to.y(), false);
+            EXPECT_EQ(e.Placements[1], r.at);
+            Move(to.x(), to.y());
+            EXPECT_EQ(e.Placements[1], At(r.at.x, r.at.y, (r.at.o.value() + 2) % 16));
+            EXPECT_EQ(SoundsPlayed(), std::vector<int>{3});
+        }
+        // The right button turns one step wherever it is pressed, silently, over piece 3 too.
+        const PiecePlacement before = e.Placements[1];
+        Press(900, 20, Qt::RightButton);
+        EXPECT_EQ(e.Placements[1], At(before.x, before.y, (before.o.value() + 1) % 16));
+        EXPECT_TRUE(SoundsPlayed().empty());
+        EXPECT_TRUE(CanvasMatchesAFreshPaint());
+    }
+    Move(905, 605, false);
+    EXPECT_EQ(form->box->cursor().shape(), Qt::PointingHandCursor);
+
+    // Near the left edge orientation 15 would leave the grid: the right button does nothing there.
+    e.Placements[1] = At(2, 30, 14);
+    form->box->Repaint();
+    Press(900, 20, Qt::RightButton);
+    EXPECT_EQ(e.Placements[1].o, Orientation(14));
+
+    // The middle button puts down and lifts like the left one.
+    e.Placements[1] = At(45, 10, 0);
+    form->box->Repaint();
+    SoundsPlayed();
+    const QPoint free = FreePixel();
+    Press(free.x(), free.y(), Qt::MiddleButton);
+    EXPECT_EQ(e.SelectedPiece, 0);
+    Lift(1, Qt::MiddleButton);
+    EXPECT_EQ(SoundsPlayed(), (std::vector<int>{2, 1}));
+    EXPECT_EQ(e.Board, SumOfMasksExceptLifted());
 }
 
 TEST_F(Play, TurnArithmeticFollowsThePointer)
@@ -228,15 +422,38 @@ TEST_F(Play, DamagedHelpLevelNeverLaysMoreThanEightPieces)
     EXPECT_EQ(form->Engine.PlayState, BoardEngine::Revealed);
 }
 
-TEST_F(Play, NavigationStopsAtBothEndsAndSetsUpAgain)
+TEST_F(Play, NavigationStopsAtBothEndsAndSetsThatQuarvelUpAgain)
 {
     Start(3);
-    form->DownBtnClick();
-    EXPECT_EQ(state.CurrentPuzzle, 1);
-    form->UpBtnClick();
-    form->UpBtnClick();
-    form->UpBtnClick();
-    EXPECT_EQ(state.CurrentPuzzle, 3);
+    state.Progress(1) = 1;
+    state.Progress(3) = 2;
+    for (const int last : {1, 3}) {
+        SCOPED_TRACE(last);
+        state.CurrentPuzzle = last;
+        form->SetupPuzzle();
+        // Play on it: carry a parked piece away and leave it lifted.
+        const int j = 2 * state.Progress(last) + 1;
+        const QPoint grip = ZonePixel(j, BoardEngine::MoveZone);
+        Press(grip.x(), grip.y());
+        Move(grip.x() + 200, grip.y() + 100);
+        ASSERT_EQ(form->Engine.SelectedPiece, j);
+        if (last == 1)
+            form->DownBtnClick();
+        else
+            form->UpBtnClick();
+        EXPECT_EQ(state.CurrentPuzzle, last);
+        EXPECT_EQ(form->Engine.SelectedPiece, 0);
+        const int laid = 2 * state.Progress(last);
+        for (int k = 1; k <= 8; ++k) {
+            const PiecePlacement& p = form->Engine.Placements[k];
+            if (k <= laid)
+                EXPECT_EQ(p, state.Library[last][k]) << "help piece " << k;
+            else
+                EXPECT_EQ(QPoint(p.x, p.y), QPoint(k % 2 ? 9 : 81, (k - 1) / 2 * 15 + 8)) << "parked piece " << k;
+        }
+        EXPECT_EQ(form->Engine.Board, SumOfMasksExceptLifted());
+        EXPECT_TRUE(CanvasMatchesAFreshPaint());
+    }
     EXPECT_EQ(state.Library[0], state.Library[3]);
     EXPECT_TRUE(form->TipBtn->isEnabled());
     EXPECT_EQ(pattern->windowTitle(), QStringLiteral("Quarvel 3"));

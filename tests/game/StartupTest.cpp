@@ -46,35 +46,60 @@ std::function<void(QWidget*)> Escape()
 }
 } // namespace
 
-TEST_F(Startup, FirstRunShowsSplashThenLanguageAndSpeaksTheChoice)
+// The splash comes at every start, the language dialog only while no language is stored;
+// the language button offers it again later. Hints follow the language at once.
+TEST_F(Startup, FirstActivationShowsSplashAndAsksForALanguageOnlyWhileNoneIsStored)
 {
-    Start();
-    EXPECT_EQ(state.Language, -1);
-    EXPECT_TRUE(form->SoundBtn->isChecked());
-    EXPECT_EQ(state.CurrentPuzzle, 1);
-    EXPECT_TRUE(form->NewgameBtn->toolTip().isEmpty()) << "hints come with the first activation";
-    TSplash splash;
-    TTongueDlg tongue(state, form.get());
-    form->Splash = &splash;
-    form->TongueDlg = &tongue;
-    std::vector<QString> seen;
-    ModalScript script({[&](QWidget* w) {
-                            seen.push_back(w->metaObject()->className());
-                            splash.Click();
-                        },
-                        [&](QWidget* w) {
-                            seen.push_back(w->metaObject()->className());
-                            w->findChild<QPushButton*>(QStringLiteral("GermanBtn"))->click();
-                        }});
-    form->formActivate();
-    EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("zq::TSplash"), QStringLiteral("zq::TTongueDlg")}));
-    EXPECT_EQ(state.Language, 1);
-    EXPECT_EQ(form->NewgameBtn->toolTip(), QStringLiteral("Ich fang ein neues Spiel an."));
-    EXPECT_EQ(form->TongueBtn->toolTip(), QStringLiteral("I don't speak german."));
-    form->formActivate(); // only the first activation does anything
-    EXPECT_EQ(script.Answered(), 2u);
-    form->Splash = nullptr;
-    form->TongueDlg = nullptr;
+    for (const int stored : {-1, 0, 1}) {
+        SCOPED_TRACE(stored);
+        if (stored != -1)
+            TIniStore(SettingsPath()).WriteInteger("common", "tongue", stored);
+        Start();
+        ASSERT_EQ(state.Language, stored);
+        EXPECT_TRUE(form->NewgameBtn->toolTip().isEmpty()) << "hints come with the first activation";
+        TSplash splash;
+        TTongueDlg tongue(state, form.get());
+        form->Splash = &splash;
+        form->TongueDlg = &tongue;
+        std::vector<QString> seen;
+        {
+            ModalScript script({[&](QWidget* w) {
+                                    seen.push_back(w->metaObject()->className());
+                                    splash.Click();
+                                },
+                                [&](QWidget* w) {
+                                    seen.push_back(w->metaObject()->className());
+                                    w->findChild<QPushButton*>(QStringLiteral("GermanBtn"))->click();
+                                }});
+            form->formActivate();
+            form->formActivate(); // only the first activation does anything
+        }
+        std::vector<QString> expected{QStringLiteral("zq::TSplash")};
+        if (stored == -1)
+            expected.push_back(QStringLiteral("zq::TTongueDlg"));
+        EXPECT_EQ(seen, expected);
+        EXPECT_EQ(state.Language, stored == -1 ? 1 : stored);
+        EXPECT_EQ(form->NewgameBtn->toolTip(),
+                  state.Language == 1 ? QStringLiteral("Ich fang ein neues Spiel an.") : QStringLiteral("I want to play a new game."));
+
+        // The language button: the dialog, then every hint in the new language.
+        const int before = state.Language;
+        {
+            ModalScript script({[&](QWidget* w) {
+                w->findChild<QPushButton*>(before == 1 ? QStringLiteral("EnglishBtn") : QStringLiteral("GermanBtn"))->click();
+            }});
+            form->TongueBtnClick();
+            EXPECT_TRUE(script.Done());
+        }
+        EXPECT_EQ(state.Language, before == 1 ? 0 : 1);
+        EXPECT_EQ(form->TipBtn->toolTip(),
+                  state.Language == 1 ? QStringLiteral("Ich lass mir unter die Arme greifen.") : QStringLiteral("I need a little help."));
+        form->Splash = nullptr;
+        form->TongueDlg = nullptr;
+        TearDown();
+        std::filesystem::remove(SettingsPath());
+        state = ProgramState{};
+    }
 }
 
 TEST_F(Startup, MissingDataFileIsReportedInTheStoredLanguageAndEndsTheStart)
@@ -152,7 +177,13 @@ TEST_F(Startup, QuittingModifiedWithoutANameAndCancellingSavesNothing)
 {
     Start();
     form->TipBtnClick();
-    Quit({Enter(), [](QWidget* w) { static_cast<QDialog*>(w)->reject(); }});
+    bool saveDialog = false;
+    Quit({Enter(), [&](QWidget* w) {
+              auto* d = qobject_cast<QFileDialog*>(w);
+              saveDialog = d && d->acceptMode() == QFileDialog::AcceptSave;
+              static_cast<QDialog*>(w)->reject();
+          }});
+    EXPECT_TRUE(saveDialog) << "a modified game without a file asks for a name";
     TIniStore ini(SettingsPath());
     EXPECT_EQ(ini.ReadString("common", "save", "?"), "");
     EXPECT_EQ(ini.ReadInteger("common", "tongue", 5), -1) << "an unchosen language is stored, so it is asked again";
@@ -181,25 +212,45 @@ TEST_F(Startup, SoundQuarvelAndLanguageSurviveARestart)
     EXPECT_TRUE(sounds.Events.empty());
 }
 
-TEST_F(Startup, LanguageSwitchChangesEveryHintAndTheTitle)
+// Every hint in both languages; any language but German gives the English ones.
+TEST_F(Startup, EveryHintFollowsTheLanguage)
 {
     Start();
+    struct Row {
+        const char* button;
+        const char* german;
+        const char* english;
+    };
+    const Row rows[] = {
+        {"NewgameBtn", "Ich fang ein neues Spiel an.", "I want to play a new game."},
+        {"LoadBtn", "Ich hol mir einen alten Spielstand.", "I want to continue an old game."},
+        {"SaveBtn", "Einmal zu oft gesichert ist besser als einmal zuwenig", "Save often, save always."},
+        {"StatBtn", "Mal sehen, was ich bisher schon geschafft habe.", "Let me see, what I've solved until now."},
+        {"ExitBtn", "Ich hab genug!", "I have enough!"},
+        {"SelectBtn", "Ich probier ein anderes Quarvel.", "I try another Quarvel."},
+        {"UpBtn", "Ich nehm' das nächste Quarvel.", "I take the next Quarvel."},
+        {"DownBtn", "Ich nehm' das vorige Quarvel.", "I take the previous Quarvel."},
+        {"TipBtn", "Ich lass mir unter die Arme greifen.", "I need a little help."},
+        {"SoundBtn", "Die Geräusche mag ich nicht immer.", "I dont like the sound always."},
+        {"TongueBtn", "I don't speak german.", "Ich spreche nicht englisch."},
+        {"RulesBtn", "Worum geht's da eigentlich?", "What's to do here?"},
+        {"InfoBtn", "Wer hat dieses Spiel nur verbrochen?", "Who did this ZIBBLE GAME?"},
+        {"ZibbleBtn", "Hurra, es gibt noch mehr Zibble Games.", "Hurrah, there are more ZIBBLE GAMES."},
+    };
+    ASSERT_EQ(form->toolPanel->findChildren<QToolButton*>().size(), 14);
     state.GameFileName = Path("round1.zqv");
-    state.Language = 1;
-    form->UpdateHints();
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zibble Quarvel - Spiel round1.zqv"));
-    const auto buttons = form->toolPanel->findChildren<QToolButton*>();
-    ASSERT_EQ(buttons.size(), 14);
-    std::vector<QString> german;
-    for (QToolButton* b : buttons)
-        german.push_back(b->toolTip());
-    state.Language = 0;
-    form->UpdateHints();
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Zibble Quarvel - Game round1.zqv"));
-    for (std::size_t i = 0; i < german.size(); ++i)
-        EXPECT_NE(buttons[static_cast<qsizetype>(i)]->toolTip(), german[i]) << buttons[static_cast<qsizetype>(i)]->objectName().toStdString();
-    EXPECT_EQ(form->TongueBtn->toolTip(), QStringLiteral("Ich spreche nicht englisch."));
-    EXPECT_EQ(form->SoundBtn->toolTip(), QStringLiteral("I dont like the sound always."));
+    for (const int language : {1, 0, 1, -1}) {
+        SCOPED_TRACE(language);
+        state.Language = language;
+        form->UpdateHints();
+        for (const Row& r : rows) {
+            auto* b = form->toolPanel->findChild<QToolButton*>(QString::fromLatin1(r.button));
+            ASSERT_NE(b, nullptr) << r.button;
+            EXPECT_EQ(b->toolTip(), QString::fromUtf8(language == 1 ? r.german : r.english)) << r.button;
+        }
+        EXPECT_EQ(form->windowTitle(), language == 1 ? QStringLiteral("Zibble Quarvel - Spiel round1.zqv")
+                                                     : QStringLiteral("Zibble Quarvel - Game round1.zqv"));
+    }
 }
 
 TEST_F(Startup, RulesOpenAtTheTopicAndCloseAtShutdown)
