@@ -7,7 +7,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QWindow>
 
 #include <array>
@@ -26,13 +29,51 @@ void Report(const SettingsError& error)
         QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Zibble Quarvel"), QString::fromUtf8(error.what()));
 }
 
+// The colours of an active caption bar.
+const QColor CaptionColour(0, 0, 128);
+const QColor CaptionTextColour(255, 255, 255);
+constexpr int CaptionPadding = 4;
+
+// The longest caption there can be: the highest number, the longest suffix.
+const QString LongestCaption = QStringLiteral("Quarvel 1000 - aufgegeben");
+
+// Every paint draws the silhouette afresh, so whatever repaint comes next
+// shows the Quarvel of the moment.
+class PatternPicture : public CanvasWidget {
+public:
+    using CanvasWidget::CanvasWidget;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (OnPaint)
+            OnPaint(Canvas());
+        CanvasWidget::paintEvent(event);
+    }
+};
+
+// A bold caption font, made smaller only where the system's font would not
+// show the longest caption whole.
+QFont FittingCaptionFont(QFont font)
+{
+    font.setBold(true);
+    for (int pixels = 12; pixels > 6; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(LongestCaption) <= TPatForm::ClientWidth - 2 * CaptionPadding)
+            break;
+    }
+    return font;
+}
+
 } // namespace
 
-TPatForm::TPatForm(ProgramState& state, TIniStore& ini, QWidget* owner) : state_(state), ini_(ini)
+TPatForm::TPatForm(ProgramState& state, TIniStore& ini, QWidget* owner)
+    : state_(state), ini_(ini), client_(new PatternPicture(this)), captionFont_(FittingCaptionFont(font()))
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(ClientWidth, ClientHeight);
-    OnPaint = [this](zq::Canvas& canvas) { FormPaint(canvas); };
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
+    setFixedSize(ClientWidth + 2 * BorderWidth, CaptionHeight + ClientHeight + 2 * BorderWidth);
+    client_->setGeometry(BorderWidth, BorderWidth + CaptionHeight, ClientWidth, ClientHeight);
+    client_->OnPaint = [this](zq::Canvas& canvas) { FormPaint(canvas); };
     FormCreate();
     if (owner) {
         // Belonging to the main window, it is minimised and restored with it
@@ -112,24 +153,59 @@ void TPatForm::FormPaint(zq::Canvas& canvas)
         canvas.Polygon(points);
     }
 
-    setWindowTitle(Caption());
+    ShowCaption(Caption());
+}
+
+void TPatForm::ShowCaption(const QString& caption)
+{
+    // The title stays the window's name for task lists and window tools.
+    setWindowTitle(caption);
+    if (caption != caption_) {
+        caption_ = caption;
+        update(CaptionRect());
+    }
 }
 
 void TPatForm::Repaint()
 {
-    CanvasWidget::Repaint();
+    client_->Repaint();
     repaint();
 }
 
-// Every paint draws afresh, so the caption follows the Quarvel's state and the
-// language at whatever repaint comes next.
-void TPatForm::paintEvent(QPaintEvent* event)
+// The caption is worked out at every paint, so it follows the Quarvel's state
+// and the language at whatever repaint comes next.
+void TPatForm::paintEvent(QPaintEvent*)
 {
-    if (Canvas().Width() == width() && Canvas().Height() == height())
-        FormPaint(Canvas());
-    // Otherwise the canvas is resized and drawn by the base class first.
-    CanvasWidget::paintEvent(event);
+    caption_ = Caption();
+    setWindowTitle(caption_);
+    QPainter p(this);
+    p.setPen(QColor(0, 0, 0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, 0, width() - 1, height() - 1);
+    p.fillRect(CaptionRect(), CaptionColour);
+    p.setFont(captionFont_);
+    p.setPen(CaptionTextColour);
+    p.drawText(CaptionRect().adjusted(CaptionPadding, 0, -CaptionPadding, 0), Qt::AlignLeft | Qt::AlignVCenter, caption_);
 }
+
+// A press on the caption bar drags the window. The window system carries the
+// drag where it can, so that it keeps the window on the screen as it likes.
+void TPatForm::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !CaptionRect().contains(event->position().toPoint()))
+        return;
+    if (windowHandle() && windowHandle()->startSystemMove())
+        return;
+    dragGrip_ = event->globalPosition().toPoint() - pos();
+}
+
+void TPatForm::mouseMoveEvent(QMouseEvent* event)
+{
+    if (dragGrip_ && event->buttons().testFlag(Qt::LeftButton))
+        move(event->globalPosition().toPoint() - *dragGrip_);
+}
+
+void TPatForm::mouseReleaseEvent(QMouseEvent*) { dragGrip_.reset(); }
 
 void TPatForm::closeEvent(QCloseEvent* event) { event->ignore(); }
 

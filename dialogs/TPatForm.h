@@ -5,16 +5,26 @@
 #include "ProgramState.h"
 #include "TIniStore.h"
 
+#include <QFont>
+
+#include <optional>
+
 namespace zq {
 
 // The small floating window with the current Quarvel's silhouette, its number
 // and whether it is finished. It stays on top, has no buttons and takes no
 // input; the player may drag it, and it comes back where it was left.
-class TPatForm : public CanvasWidget {
+//
+// It draws its own border and caption bar: window managers that ignore the
+// request for no buttons would otherwise add close, minimise and maximise
+// buttons and cut the caption short in so narrow a window.
+class TPatForm : public QWidget {
     Q_OBJECT
 public:
     static constexpr int ClientWidth = 181;
     static constexpr int ClientHeight = 120;
+    static constexpr int BorderWidth = 1;
+    static constexpr int CaptionHeight = 18;
     static constexpr int DefaultLeft = 500;
     static constexpr int DefaultTop = 50;
 
@@ -30,18 +40,34 @@ public:
     // The caption for the current Quarvel and language.
     QString Caption() const;
 
+    // The client area's picture, brought up to date first.
+    zq::Canvas& Canvas() { return client_->Canvas(); }
+    // The client area: ClientWidth by ClientHeight below the caption bar.
+    QRect ClientRect() const { return client_->geometry(); }
+    // The caption bar, where a press starts a drag.
+    QRect CaptionRect() const { return {BorderWidth, BorderWidth, ClientWidth, CaptionHeight}; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
-    // The target stays in view for the whole run, even where a window manager offers a close button.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    // The target stays in view for the whole run, even where something asks it to close.
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();
     void FormDestroy();
     void FormPaint(zq::Canvas& canvas);
+    void ShowCaption(const QString& caption);
 
     ProgramState& state_;
     TIniStore& ini_;
+    CanvasWidget* client_;
+    QString caption_;
+    QFont captionFont_;
+    // Where the pointer held the window, for a drag the window system does not carry out.
+    std::optional<QPoint> dragGrip_;
 };
 
 } // namespace zq

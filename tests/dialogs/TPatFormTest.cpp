@@ -4,6 +4,7 @@
 #include "TPatForm.h"
 
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <fstream>
 #include <memory>
+#include <vector>
 
 using namespace zq;
 using zq::test::WhenModal;
@@ -48,7 +50,6 @@ TEST_F(TPatFormTest, FirstRunOpensAt500By50AndStoresTheMovedPosition)
         TPatForm form(state_, ini);
         EXPECT_TRUE(form.isVisible());
         EXPECT_EQ(form.pos(), QPoint(500, 50));
-        EXPECT_EQ(form.size(), QSize(181, 120));
         form.move(321, 222);
     }
     EXPECT_EQ(ini.ReadInteger("common", "pleft", 0), 321);
@@ -161,6 +162,85 @@ TEST_F(TPatFormTest, AnyRepaintUpdatesTheCaption)
     state_.Progress(3) = 8 | 4;
     form.repaint();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Quarvel 3 - dropped"));
+}
+
+// Not one pixel of the caption bar's colour, per column of the bar: where text is.
+std::vector<int> TextColumns(const QImage& bar)
+{
+    std::vector<int> columns;
+    for (int x = 0; x < bar.width(); ++x)
+        for (int y = 0; y < bar.height(); ++y)
+            if (bar.pixelColor(x, y) != QColor(0, 0, 128)) {
+                columns.push_back(x);
+                break;
+            }
+    return columns;
+}
+
+TEST_F(TPatFormTest, OwnFrameShowsTheWholeCaptionAndNoButtons)
+{
+    TIniStore ini = Store();
+    TPatForm form(state_, ini);
+    // No frame from the window system, which may add buttons: a one-pixel border,
+    // an 18-pixel caption bar and the 181 by 120 client area under it.
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(form.size(), QSize(1 + 181 + 1, 1 + 18 + 120 + 1));
+    EXPECT_EQ(form.ClientRect(), QRect(1, 19, 181, 120));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+
+    // The longest captions are shown whole: one digit fewer makes the text
+    // shorter, which a caption cut at the bar's end would not, and the text
+    // keeps clear of both ends of the bar.
+    state_.Language = 1;
+    state_.Progress(1000) = state_.Progress(100) = 8 | 4;
+    auto textOf = [&](int quarvel) {
+        state_.CurrentPuzzle = quarvel;
+        form.Repaint();
+        return TextColumns(form.grab(form.CaptionRect()).toImage().scaled(181, 18));
+    };
+    const std::vector<int> longest = textOf(1000);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Quarvel 1000 - aufgegeben"));
+    const std::vector<int> shorter = textOf(100);
+    ASSERT_FALSE(longest.empty());
+    ASSERT_FALSE(shorter.empty());
+    EXPECT_GE(longest.front(), 2);
+    EXPECT_LE(longest.back(), 181 - 3);
+    EXPECT_LT(shorter.back(), longest.back() - 3);
+
+    // The border is black all round; the client area below the bar is the picture.
+    const QImage whole = form.grab().toImage().scaled(form.size());
+    for (auto [x, y] : {std::pair{0, 0}, {182, 0}, {0, 139}, {182, 139}, {91, 0}, {91, 139}, {0, 70}, {182, 70}})
+        EXPECT_EQ(whole.pixelColor(x, y), QColor(0, 0, 0)) << x << "," << y;
+    EXPECT_EQ(whole.pixelColor(1 + 180, 19 + 119), QColor(192, 192, 192));
+}
+
+TEST_F(TPatFormTest, DraggedByItsCaptionOnly)
+{
+    TIniStore ini = Store();
+    TPatForm form(state_, ini);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QPoint start = form.pos();
+    auto send = [&](QEvent::Type type, QPoint local, QPoint global, Qt::MouseButtons held) {
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        QMouseEvent event(type, local, global, button, held, Qt::NoModifier);
+        QApplication::sendEvent(&form, &event);
+    };
+    // A press on the picture moves nothing.
+    const QPoint inPicture(90, 80);
+    send(QEvent::MouseButtonPress, inPicture, start + inPicture, Qt::LeftButton);
+    send(QEvent::MouseMove, inPicture + QPoint(40, 30), start + inPicture + QPoint(40, 30), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, inPicture + QPoint(40, 30), start + inPicture + QPoint(40, 30), Qt::NoButton);
+    EXPECT_EQ(form.pos(), start);
+    // A press on the caption carries the window with the pointer.
+    const QPoint onCaption(60, 9);
+    send(QEvent::MouseButtonPress, onCaption, start + onCaption, Qt::LeftButton);
+    send(QEvent::MouseMove, onCaption + QPoint(40, 30), start + onCaption + QPoint(40, 30), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, onCaption + QPoint(40, 30), start + onCaption + QPoint(40, 30), Qt::NoButton);
+    EXPECT_EQ(form.pos(), start + QPoint(40, 30));
+    // Moves after the release carry nothing.
+    send(QEvent::MouseMove, onCaption + QPoint(90, 90), start + onCaption + QPoint(90, 90), Qt::NoButton);
+    EXPECT_EQ(form.pos(), start + QPoint(40, 30));
 }
 
 TEST_F(TPatFormTest, CloseRequestsLeaveTheTargetInView)
