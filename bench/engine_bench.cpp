@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BoardEngine.h"
-#include "PuzzleLibrary.h"
+#include "engine/BoardEngine.h"
+#include "engine/PuzzleLibrary.h"
 
 #include <benchmark/benchmark.h>
 

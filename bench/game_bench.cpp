@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The cost of drawing the board and of one drag step, at a small and a 4K client.
-#include "ArtResources.h"
-#include "CanvasWidget.h"
-#include "ProgramState.h"
-#include "TApplication.h"
-#include "TMainform.h"
+#include "resources/ArtResources.h"
+#include "platform/canvas/CanvasWidget.h"
+#include "state/ProgramState.h"
+#include "platform/services/TApplication.h"
+#include "game/TMainform.h"
 
 #include <benchmark/benchmark.h>
 

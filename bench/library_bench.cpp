@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Time to make the 1000 shipped Quarvels and to check them, and one record's checks.
 
-#include "LibraryChecker.h"
-#include "QuarvelGenerator.h"
+#include "tools/quarvel-tool/LibraryChecker.h"
+#include "tools/quarvel-tool/QuarvelGenerator.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 // The settings store on a crowded file: 100 other keys of 50 values each and a
 // one-megabyte value of ours, as a player's file may grow over years. Every call
 // reads and rewrites the whole file, so a parse that is not linear shows here.
-#include "TIniStore.h"
+#include "platform/settings/TIniStore.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "CentreWindow.h"
+#include "dialogs/CentreWindow.h"
 
-#include "FramePlacement.h"
+#include "platform/placement/FramePlacement.h"
 
 #include <QGuiApplication>
 #include <QScreen>

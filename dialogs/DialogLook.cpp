@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "DialogLook.h"
+#include "dialogs/DialogLook.h"
 
 #include <QApplication>
 #include <QWidget>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "SmallSansFont.h"
+#include "dialogs/SmallSansFont.h"
 
 #include <QGuiApplication>
 

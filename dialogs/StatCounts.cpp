@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "StatCounts.h"
+#include "dialogs/StatCounts.h"
 
-#include "ProgressByte.h"
+#include "engine/ProgressByte.h"
 
 namespace zq {
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "StatTexts.h"
+#include "dialogs/StatTexts.h"
 
 #include <QFileInfo>
 

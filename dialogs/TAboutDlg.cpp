@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TAboutDlg.h"
+#include "dialogs/TAboutDlg.h"
 
-#include "ProgramState.h"
+#include "state/ProgramState.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

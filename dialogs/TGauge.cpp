@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TGauge.h"
+#include "dialogs/TGauge.h"
 
-#include "SmallSansFont.h"
+#include "dialogs/SmallSansFont.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CanvasWidget.h"
+#include "platform/canvas/CanvasWidget.h"
 
 #include <QFont>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TPatForm.h"
+#include "dialogs/TPatForm.h"
 
-#include "Geometry.h"
-#include "ProgressByte.h"
-#include "SettingsError.h"
+#include "engine/Geometry.h"
+#include "engine/ProgressByte.h"
+#include "platform/settings/SettingsError.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "CanvasWidget.h"
-#include "ProgramState.h"
-#include "TIniStore.h"
+#include "platform/canvas/CanvasWidget.h"
+#include "state/ProgramState.h"
+#include "platform/settings/TIniStore.h"
 
 #include <QFont>
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TSelectDlg.h"
+#include "dialogs/TSelectDlg.h"
 
-#include "ArtResources.h"
-#include "CanvasWidget.h"
-#include "Geometry.h"
-#include "OverMainPlacement.h"
-#include "ProgramState.h"
-#include "ProgressByte.h"
-#include "SmallSansFont.h"
+#include "resources/ArtResources.h"
+#include "platform/canvas/CanvasWidget.h"
+#include "engine/Geometry.h"
+#include "dialogs/OverMainPlacement.h"
+#include "state/ProgramState.h"
+#include "engine/ProgressByte.h"
+#include "dialogs/SmallSansFont.h"
 
 #include <QFrame>
 #include <QIcon>

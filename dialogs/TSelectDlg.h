@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 #include <QDialog>
 #include <QImage>

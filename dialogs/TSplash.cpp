@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TSplash.h"
+#include "dialogs/TSplash.h"
 
-#include "CentreWindow.h"
+#include "dialogs/CentreWindow.h"
 
 #include <QKeyEvent>
 #include <QLabel>

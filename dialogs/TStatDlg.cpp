@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TStatDlg.h"
+#include "dialogs/TStatDlg.h"
 
-#include "ArtResources.h"
-#include "CanvasWidget.h"
-#include "OverMainPlacement.h"
-#include "ProgramState.h"
-#include "SmallSansFont.h"
-#include "StatTexts.h"
-#include "TGauge.h"
+#include "resources/ArtResources.h"
+#include "platform/canvas/CanvasWidget.h"
+#include "dialogs/OverMainPlacement.h"
+#include "state/ProgramState.h"
+#include "dialogs/SmallSansFont.h"
+#include "dialogs/StatTexts.h"
+#include "dialogs/TGauge.h"
 
 #include <QFrame>
 #include <QIcon>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Canvas.h"
-#include "StatCounts.h"
+#include "platform/canvas/Canvas.h"
+#include "dialogs/StatCounts.h"
 
 #include <QDialog>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TTongueDlg.h"
+#include "dialogs/TTongueDlg.h"
 
-#include "CentreWindow.h"
-#include "DialogLook.h"
+#include "dialogs/CentreWindow.h"
+#include "dialogs/DialogLook.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BoardEngine.h"
+#include "engine/BoardEngine.h"
 
-#include "Geometry.h"
-#include "PointAngle.h"
-#include "ProgressByte.h"
+#include "engine/Geometry.h"
+#include "engine/PointAngle.h"
+#include "engine/ProgressByte.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Orientation.h"
-#include "PuzzleLibrary.h"
-#include "PuzzleRecord.h"
+#include "engine/Orientation.h"
+#include "engine/PuzzleLibrary.h"
+#include "engine/PuzzleRecord.h"
 
 #include <cstdint>
 #include <functional>

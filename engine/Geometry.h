@@ -5,7 +5,7 @@
 // the masks are not exact areas, and the pair list is built on exactly these
 // numbers, so nothing here may be recomputed from the vertices.
 
-#include "Orientation.h"
+#include "engine/Orientation.h"
 
 #include <array>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PointAngle.h"
+#include "engine/PointAngle.h"
 
 #include <cmath>
 #include <numbers>

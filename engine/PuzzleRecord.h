@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "Orientation.h"
+#include "engine/Orientation.h"
 
 #include <array>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "BoardEngine.h"
-#include "Canvas.h"
-#include "ProgramState.h"
-#include "SoundOutput.h"
-#include "TIniStore.h"
-#include "TWaveList.h"
+#include "engine/BoardEngine.h"
+#include "platform/canvas/Canvas.h"
+#include "state/ProgramState.h"
+#include "platform/sound/SoundOutput.h"
+#include "platform/settings/TIniStore.h"
+#include "platform/sound/TWaveList.h"
 
 #include <QCursor>
 #include <QImage>

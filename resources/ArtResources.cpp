@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ArtResources.h"
+#include "resources/ArtResources.h"
 
 #include <QtCore/qglobal.h>
 

@@ -2,7 +2,7 @@
 // Pixel checks on drawn silhouettes, shared by the canvas and window tests.
 #pragma once
 
-#include "Canvas.h"
+#include "platform/canvas/Canvas.h"
 
 #include <utility>
 #include <vector>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest entry for widget tests: one application object for the whole run,
 // with the program's top-level error handler and its pictures.
-#include "ArtResources.h"
-#include "TApplication.h"
+#include "resources/ArtResources.h"
+#include "platform/services/TApplication.h"
 
 #include <gtest/gtest.h>
 

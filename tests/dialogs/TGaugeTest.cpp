@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TGauge.h"
+#include "dialogs/TGauge.h"
 
 #include <gtest/gtest.h>
 

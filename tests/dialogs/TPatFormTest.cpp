@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "../CanvasHoles.h"
+#include "tests/CanvasHoles.h"
 #include "ModalDriver.h"
-#include "TPatForm.h"
+#include "dialogs/TPatForm.h"
 
 #include <QMessageBox>
 #include <QMouseEvent>

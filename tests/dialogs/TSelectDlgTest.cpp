@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TSelectDlg.h"
+#include "dialogs/TSelectDlg.h"
 
-#include "CanvasWidget.h"
+#include "platform/canvas/CanvasWidget.h"
 #include "GalleryState.h"
-#include "OverMainPlacement.h"
+#include "dialogs/OverMainPlacement.h"
 
 #include <QPushButton>
 #include <QScrollBar>

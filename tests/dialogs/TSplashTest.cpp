@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModalDriver.h"
-#include "TSplash.h"
+#include "dialogs/TSplash.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

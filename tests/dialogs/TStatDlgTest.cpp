@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "TStatDlg.h"
+#include "dialogs/TStatDlg.h"
 
-#include "CanvasWidget.h"
+#include "platform/canvas/CanvasWidget.h"
 #include "GalleryState.h"
-#include "TGauge.h"
+#include "dialogs/TGauge.h"
 
 #include <QLabel>
 #include <QPushButton>

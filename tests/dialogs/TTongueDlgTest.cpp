@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModalDriver.h"
-#include "TTongueDlg.h"
+#include "dialogs/TTongueDlg.h"
 
 #include <QLabel>
 #include <QPixmap>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ModalDriver.h"
-#include "TYesNoDlg.h"
+#include "dialogs/TYesNoDlg.h"
 
 #include <QLabel>
 #include <QPushButton>

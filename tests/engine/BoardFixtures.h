@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "BoardEngine.h"
-#include "Geometry.h"
-#include "PuzzleRecord.h"
+#include "engine/BoardEngine.h"
+#include "engine/Geometry.h"
+#include "engine/PuzzleRecord.h"
 
 #include <utility>
 #include <vector>

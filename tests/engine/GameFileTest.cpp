@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "GameFile.h"
+#include "engine/GameFile.h"
 
 #include <gtest/gtest.h>
 

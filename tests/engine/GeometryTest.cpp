@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Geometry.h"
+#include "engine/Geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BoardEngine.h"
+#include "engine/BoardEngine.h"
 #include "BoardFixtures.h"
-#include "PointAngle.h"
+#include "engine/PointAngle.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PuzzleLibrary.h"
+#include "engine/PuzzleLibrary.h"
 
 #include <gtest/gtest.h>
 

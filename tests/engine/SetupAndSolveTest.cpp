@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "BoardEngine.h"
+#include "engine/BoardEngine.h"
 #include "BoardFixtures.h"
-#include "Geometry.h"
+#include "engine/Geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // A game file of any content read for a library of any size.
-#include "GameFile.h"
+#include "engine/GameFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

@@ -3,9 +3,9 @@
 // and orientation draw, played on with stamping, fit, solve and hit tests.
 // The set-up parameters come from the end of the input, so a plain slice of
 // zqvl2.dat is a good seed as it stands.
-#include "BoardEngine.h"
-#include "ProgressByte.h"
-#include "PuzzleLibrary.h"
+#include "engine/BoardEngine.h"
+#include "engine/ProgressByte.h"
+#include "engine/PuzzleLibrary.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

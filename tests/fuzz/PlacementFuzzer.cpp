@@ -2,8 +2,8 @@
 // A stored window placement of any text, and the screen arithmetic on it.
 // SettingsError is the expected answer to a damaged number; anything else
 // thrown ends the run as a finding.
-#include "PlacementText.h"
-#include "SettingsError.h"
+#include "platform/placement/PlacementText.h"
+#include "platform/settings/SettingsError.h"
 
 #include <algorithm>
 #include <climits>

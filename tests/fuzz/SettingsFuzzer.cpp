@@ -3,8 +3,8 @@
 // on it. Sections, names and texts are cut from the file itself, so they often
 // name what the file holds. SettingsError is an expected answer; any other
 // exception, a crash or a written value that does not read back is a finding.
-#include "SettingsError.h"
-#include "TIniStore.h"
+#include "platform/settings/SettingsError.h"
+#include "platform/settings/TIniStore.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 

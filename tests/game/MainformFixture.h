@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "../engine/BoardFixtures.h"
-#include "../platform/FakeSoundOutput.h"
-#include "ArtResources.h"
-#include "CanvasWidget.h"
-#include "ProgramState.h"
-#include "TMainform.h"
-#include "TPatForm.h"
-#include "TYesNoDlg.h"
+#include "tests/engine/BoardFixtures.h"
+#include "tests/platform/sound/FakeSoundOutput.h"
+#include "resources/ArtResources.h"
+#include "platform/canvas/CanvasWidget.h"
+#include "state/ProgramState.h"
+#include "game/TMainform.h"
+#include "dialogs/TPatForm.h"
+#include "dialogs/TYesNoDlg.h"
 
 #include <QApplication>
 #include <QMouseEvent>

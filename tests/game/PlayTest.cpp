@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainformFixture.h"
 
-#include "BoardLayout.h"
-#include "Geometry.h"
-#include "ProgressByte.h"
+#include "engine/BoardLayout.h"
+#include "engine/Geometry.h"
+#include "engine/ProgressByte.h"
 
 #include <QImage>
 #include <QPixmap>

@@ -6,8 +6,8 @@
 // seed; the seed is printed so that a failure can be replayed.
 #include "MainformFixture.h"
 
-#include "TSelectDlg.h"
-#include "TStatDlg.h"
+#include "dialogs/TSelectDlg.h"
+#include "dialogs/TStatDlg.h"
 
 #include <QDialog>
 #include <QFileDialog>

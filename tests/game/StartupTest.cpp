@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MainformFixture.h"
 
-#include "TLinkLabel.h"
-#include "TSplash.h"
-#include "TTongueDlg.h"
+#include "platform/services/TLinkLabel.h"
+#include "dialogs/TSplash.h"
+#include "dialogs/TTongueDlg.h"
 
 #include <QDialog>
 #include <QFileDialog>

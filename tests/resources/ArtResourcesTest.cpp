@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Loads the pictures through the compiled resource, as the game does, and checks
 // what the drawing code relies on: sizes, formats and the face colours.
-#include "ArtResources.h"
+#include "resources/ArtResources.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ArrangementSolver.h"
+#include "tools/quarvel-tool/ArrangementSolver.h"
 
-#include "BoardEngine.h"
+#include "engine/BoardEngine.h"
 #include "QuarvelFixtures.h"
-#include "Silhouette.h"
+#include "tools/quarvel-tool/Silhouette.h"
 
 #include <gtest/gtest.h>
 

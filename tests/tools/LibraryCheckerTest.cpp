@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LibraryChecker.h"
+#include "tools/quarvel-tool/LibraryChecker.h"
 
 #include "QuarvelFixtures.h"
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "LibraryChecker.h"
-#include "PuzzleRecord.h"
-#include "Silhouette.h"
+#include "tools/quarvel-tool/LibraryChecker.h"
+#include "engine/PuzzleRecord.h"
+#include "tools/quarvel-tool/Silhouette.h"
 
 #include <cstdint>
 #include <vector>

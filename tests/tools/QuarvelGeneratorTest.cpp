@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "QuarvelGenerator.h"
+#include "tools/quarvel-tool/QuarvelGenerator.h"
 
-#include "LibraryChecker.h"
-#include "PieceGeometry.h"
+#include "tools/quarvel-tool/LibraryChecker.h"
+#include "tools/quarvel-tool/PieceGeometry.h"
 #include "QuarvelFixtures.h"
-#include "Silhouette.h"
+#include "tools/quarvel-tool/Silhouette.h"
 
 #include <gtest/gtest.h>
 

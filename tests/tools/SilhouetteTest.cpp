@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Silhouette.h"
+#include "tools/quarvel-tool/Silhouette.h"
 
-#include "ProgressMeter.h"
+#include "tools/quarvel-tool/ProgressMeter.h"
 #include "QuarvelFixtures.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ArrangementSolver.h"
+#include "tools/quarvel-tool/ArrangementSolver.h"
 
-#include "BoardEngine.h"
-#include "Geometry.h"
+#include "engine/BoardEngine.h"
+#include "engine/Geometry.h"
 
 #include <algorithm>
 #include <array>

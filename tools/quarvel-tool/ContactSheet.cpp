@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ContactSheet.h"
+#include "tools/quarvel-tool/ContactSheet.h"
 
-#include "Geometry.h"
+#include "engine/Geometry.h"
 
 #include <QFont>
 #include <QImage>

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "LibraryChecker.h"
+#include "tools/quarvel-tool/LibraryChecker.h"
 
-#include "ArrangementSolver.h"
-#include "BoardEngine.h"
-#include "PieceGeometry.h"
-#include "PuzzleLibrary.h"
-#include "Silhouette.h"
+#include "tools/quarvel-tool/ArrangementSolver.h"
+#include "engine/BoardEngine.h"
+#include "tools/quarvel-tool/PieceGeometry.h"
+#include "engine/PuzzleLibrary.h"
+#include "tools/quarvel-tool/Silhouette.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "PieceGeometry.h"
+#include "tools/quarvel-tool/PieceGeometry.h"
 
-#include "Geometry.h"
+#include "engine/Geometry.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -5,7 +5,7 @@
 // approximations; these integer vertices are what the player sees drawn, so the
 // generator and the shape comparison work on them.
 
-#include "PuzzleRecord.h"
+#include "engine/PuzzleRecord.h"
 
 #include <array>
 #include <optional>

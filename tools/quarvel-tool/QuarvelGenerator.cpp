@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "QuarvelGenerator.h"
+#include "tools/quarvel-tool/QuarvelGenerator.h"
 
-#include "ArrangementSolver.h"
-#include "BoardEngine.h"
-#include "Geometry.h"
-#include "LibraryChecker.h"
-#include "PieceGeometry.h"
-#include "Random.h"
-#include "Silhouette.h"
+#include "tools/quarvel-tool/ArrangementSolver.h"
+#include "engine/BoardEngine.h"
+#include "engine/Geometry.h"
+#include "tools/quarvel-tool/LibraryChecker.h"
+#include "tools/quarvel-tool/PieceGeometry.h"
+#include "tools/quarvel-tool/Random.h"
+#include "tools/quarvel-tool/Silhouette.h"
 
 #include <algorithm>
 #include <atomic>

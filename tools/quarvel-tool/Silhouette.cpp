@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Silhouette.h"
+#include "tools/quarvel-tool/Silhouette.h"
 
-#include "BoardEngine.h"
-#include "PieceGeometry.h"
+#include "engine/BoardEngine.h"
+#include "tools/quarvel-tool/PieceGeometry.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "PuzzleRecord.h"
+#include "engine/PuzzleRecord.h"
 
 #include <cstdint>
 #include <string>

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quarvel-tool: makes, checks, solves and pictures the game's Quarvel data file.
 
-#include "ArrangementSolver.h"
-#include "LibraryChecker.h"
-#include "ProgressMeter.h"
-#include "QuarvelGenerator.h"
-#include "Silhouette.h"
+#include "tools/quarvel-tool/ArrangementSolver.h"
+#include "tools/quarvel-tool/LibraryChecker.h"
+#include "tools/quarvel-tool/ProgressMeter.h"
+#include "tools/quarvel-tool/QuarvelGenerator.h"
+#include "tools/quarvel-tool/Silhouette.h"
 #ifdef ZQ_WITH_SHEET
-#include "ContactSheet.h"
+#include "tools/quarvel-tool/ContactSheet.h"
 
 #include <QGuiApplication>
 #endif

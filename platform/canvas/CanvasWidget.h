@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/canvas/Canvas.h"
+
+#include <QWidget>
+
+#include <functional>
+
+namespace zq {
+
+// A widget that shows a persistent Canvas. The owner draws into Canvas()
+// whenever it likes and calls update(); OnPaint redraws the whole picture
+// when the widget's size changes or a full repaint is asked for.
+class CanvasWidget : public QWidget {
+    Q_OBJECT
+public:
+    explicit CanvasWidget(QWidget* parent = nullptr);
+
+    // The picture, brought up to date first if a redraw is pending.
+    zq::Canvas& Canvas()
+    {
+        Flush();
+        return canvas_;
+    }
+
+    std::function<void(zq::Canvas&)> OnPaint;
+    std::function<void(QMouseEvent*)> OnMouseDown;
+    std::function<void(QMouseEvent*)> OnMouseMove;
+
+    // Redraws the whole picture through OnPaint now and shows it.
+    void Repaint();
+    // Asks for a redraw before the picture is next shown or read; cheap for a
+    // widget that is not visible yet, which then draws nothing at start-up.
+    void Invalidate();
+    void Flush();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void EnsureSize();
+    zq::Canvas canvas_;
+    bool dirty_ = false;
+};
+
+} // namespace zq

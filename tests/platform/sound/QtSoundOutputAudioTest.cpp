@@ -1,0 +1,235 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Plays through a real sound server: a private PulseAudio daemon with a null
+// sink, started by this test and ended with it. Without a server the test
+// fails, unless ZQ_AUDIO_TESTS_OPTIONAL=1 asks it to skip.
+#include "platform/sound/QtSoundOutput.h"
+#include "platform/sound/TWaveList.h"
+
+#include <gtest/gtest.h>
+
+#include <QAudioSink>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <sys/prctl.h>
+
+#include <csignal>
+#include <functional>
+#include <memory>
+#include <optional>
+
+using namespace zq;
+
+namespace {
+
+// Runs pulseaudio with a null sink in a private runtime folder and points
+// every client of this process (Qt and pactl) at it.
+class PrivateSoundServer {
+public:
+    PrivateSoundServer()
+    {
+        if (!dir_.isValid()) {
+            error_ = "no temporary folder";
+            return;
+        }
+        const QString runtime = dir_.path() + "/runtime";
+        const QString home = dir_.path() + "/home";
+        QDir().mkpath(runtime);
+        QDir().mkpath(home);
+        socket_ = runtime + "/pulse/native";
+        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+        qputenv("PULSE_SERVER", ("unix:" + socket_).toLocal8Bit());
+
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("HOME", home); // its cookie and state stay in our folder
+        env.remove("PULSE_SERVER");
+        daemon_.setProcessEnvironment(env);
+        daemon_.setProcessChannelMode(QProcess::MergedChannels);
+        // Goes when we go, even if this process is killed; an idle timeout backs that up.
+        daemon_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        // -n: no default script, so only the two modules we need; root must
+        // ask for a per-user daemon explicitly.
+        daemon_.start("pulseaudio", {"-n", "--daemonize=no", "--system=false", "--exit-idle-time=30",
+                                     "--disallow-exit", "--use-pid-file=no", "--log-target=stderr",
+                                     "--load=module-null-sink sink_name=zq_null",
+                                     "--load=module-native-protocol-unix"});
+        if (!daemon_.waitForStarted(10000)) {
+            error_ = "cannot run pulseaudio: " + daemon_.errorString();
+            return;
+        }
+        QDeadlineTimer deadline(15000);
+        while (!deadline.hasExpired()) {
+            if (daemon_.state() != QProcess::Running)
+                break;
+            if (QFile::exists(socket_) && Pactl({"info"}).has_value())
+                return;
+            QThread::msleep(50);
+        }
+        daemon_.waitForReadyRead(100);
+        error_ = "pulseaudio did not come up: " + QString::fromLocal8Bit(daemon_.readAll());
+    }
+
+    ~PrivateSoundServer()
+    {
+        if (daemon_.state() == QProcess::NotRunning)
+            return;
+        daemon_.terminate();
+        if (!daemon_.waitForFinished(5000)) {
+            daemon_.kill();
+            daemon_.waitForFinished(5000);
+        }
+    }
+
+    bool Ok() const { return error_.isEmpty(); }
+    const QString& Error() const { return error_; }
+
+    static std::optional<QString> Pactl(const QStringList& args)
+    {
+        QProcess pactl;
+        pactl.start("pactl", args);
+        if (!pactl.waitForFinished(5000) || pactl.exitStatus() != QProcess::NormalExit || pactl.exitCode() != 0)
+            return std::nullopt;
+        return QString::fromLocal8Bit(pactl.readAllStandardOutput());
+    }
+
+    // The indices of the streams the server plays now, as the server sees them.
+    static QStringList SinkInputs()
+    {
+        QStringList ids;
+        const auto out = Pactl({"list", "short", "sink-inputs"});
+        if (!out)
+            return {"pactl failed"};
+        for (const QString& line : out->split('\n', Qt::SkipEmptyParts))
+            ids << line.section('\t', 0, 0);
+        return ids;
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString socket_;
+    QProcess daemon_;
+    QString error_;
+};
+
+PrivateSoundServer* server = nullptr;
+
+// Spins the event loop (the sink feeds the server from it) until the condition holds.
+bool WaitFor(const std::function<bool()>& condition, int ms = 5000)
+{
+    QDeadlineTimer deadline(ms);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+class SoundServerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (server->Ok())
+            return;
+        if (qEnvironmentVariableIntValue("ZQ_AUDIO_TESTS_OPTIONAL") == 1)
+            GTEST_SKIP() << server->Error().toStdString();
+        FAIL() << server->Error().toStdString();
+    }
+};
+
+QtSoundOutput& OutputOf(TWaveList& bank) { return dynamic_cast<QtSoundOutput&>(bank.Output()); }
+
+} // namespace
+
+TEST_F(SoundServerTest, NewSoundCutsOffTheOneThatPlays)
+{
+    TWaveList bank;
+    QtSoundOutput& out = OutputOf(bank);
+    ASSERT_TRUE(out.HasDevice());
+
+    ASSERT_TRUE(bank.Play(4)); // the 2.3 s tune
+    ASSERT_NE(out.Sink(), nullptr);
+    QSignalSpy tuneStates(out.Sink(), &QAudioSink::stateChanged);
+    EXPECT_EQ(out.State(), QAudio::ActiveState);
+    EXPECT_TRUE(WaitFor([&] { return out.Sink()->processedUSecs() > 0; })) << "the tune never reached the server";
+    const QStringList tuneStream = PrivateSoundServer::SinkInputs();
+    ASSERT_EQ(tuneStream.size(), 1) << tuneStream.join(',').toStdString();
+
+    ASSERT_TRUE(bank.Play(3)); // a move step while the tune still plays
+    // The tune's sink was stopped, not left to drain.
+    ASSERT_FALSE(tuneStates.isEmpty());
+    EXPECT_EQ(tuneStates.last().at(0).value<QAudio::State>(), QAudio::StoppedState);
+    for (const auto& change : tuneStates)
+        EXPECT_NE(change.at(0).value<QAudio::State>(), QAudio::IdleState) << "the tune ended by itself";
+
+    EXPECT_EQ(out.Source(), &bank.Item(3).Sound());
+    EXPECT_EQ(out.State(), QAudio::ActiveState);
+    EXPECT_TRUE(WaitFor([&] { return out.Sink()->processedUSecs() > 0; })) << "the step sound never played";
+    const QStringList stepStream = PrivateSoundServer::SinkInputs();
+    ASSERT_EQ(stepStream.size(), 1) << stepStream.join(',').toStdString();
+    EXPECT_NE(stepStream, tuneStream);
+
+    bank.Stop();
+    EXPECT_EQ(out.State(), QAudio::StoppedState);
+    EXPECT_TRUE(WaitFor([] { return PrivateSoundServer::SinkInputs().isEmpty(); }));
+}
+
+TEST_F(SoundServerTest, ClosingTheBankStopsTheSound)
+{
+    {
+        TWaveList bank;
+        ASSERT_TRUE(bank.Play(4));
+        ASSERT_TRUE(WaitFor([] { return PrivateSoundServer::SinkInputs().size() == 1; }));
+    }
+    EXPECT_TRUE(WaitFor([] { return PrivateSoundServer::SinkInputs().isEmpty(); }));
+}
+
+// Without a server there is no device: nothing plays and nothing is reported.
+// Checked in a child process, because Qt binds to the server once per process.
+TEST(SoundWithoutServer, NothingPlays)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PULSE_SERVER", "unix:" + QDir::tempPath() + "/zq-no-such-server/native");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(), {"--play-without-server"});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
+}
+
+namespace {
+int PlayWithoutServer()
+{
+    TWaveList bank;
+    int played = bank.Output().HasDevice() ? 1 : 0;
+    for (int i = 0; i < TWaveList::BuiltInCount; ++i)
+        played += bank.Play(i) ? 1 : 0;
+    return played == 0 ? 0 : 1;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc == 2 && QByteArray(argv[1]) == "--play-without-server")
+        return PlayWithoutServer();
+    ::testing::InitGoogleTest(&argc, argv);
+    // Listing the tests (as the build does to register them) needs no server.
+    if (GTEST_FLAG_GET(list_tests))
+        return RUN_ALL_TESTS();
+    auto owned = std::make_unique<PrivateSoundServer>();
+    server = owned.get();
+    const int rc = RUN_ALL_TESTS();
+    server = nullptr;
+    return rc;
+}
