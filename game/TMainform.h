@@ -98,7 +98,7 @@ public:
     static constexpr int DesignedWidth = 464;
     static constexpr int DesignedHeight = 386;
 
-    // Board drawing.
+    // Board drawing (TMainformBoardDrawing.cpp).
     void formResize();
     void FormPaint(Canvas& canvas);
     void boxPaint(Canvas& canvas);
@@ -107,13 +107,13 @@ public:
     void DrawPieces(Colour fillColour, Colour outlineColour);
     const Canvas& FormCanvas() const { return formCanvas_; }
 
-    // Piece handling.
+    // Piece handling (TMainformPieces.cpp).
     void boxMousedown(Qt::MouseButton button, int X, int Y);
     void boxMouseMove(bool leftHeld, int X, int Y);
     void PickPiece(int X, int Y);
     void MoveSelectedPiece(int x, int y);
 
-    // Help, progress and navigation.
+    // Help, progress and navigation (TMainformHelpNavigation.cpp).
     void SetupPuzzle();
     void TipBtnClick();
     void QuarvelSolved();
@@ -122,7 +122,7 @@ public:
     void SelectBtnClick();
     void StatBtnClick();
 
-    // Game files.
+    // Game files (TMainformGameFiles.cpp).
     bool WriteGameFile(const QString& path);
     bool ReadGameFile(const QString& path);
     void SaveGameAs();
@@ -132,14 +132,14 @@ public:
     void NewgameBtnClick();
     void UpdateTitle();
 
-    // Language, hints, help, about, web page.
+    // Language, hints, help, about, web page (TMainformStartup.cpp).
     void UpdateHints();
     void TongueBtnClick();
     void rules();
     void info();
     void ZibbleBtnClick();
 
-    // Start-up and shutdown.
+    // Start-up and shutdown (TMainformStartup.cpp).
     void formActivate();
     bool formCloseQuery();
     void formClose();

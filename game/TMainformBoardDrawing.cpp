@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The board in the window: its size follows the window, and every drawing of pieces.
+#include "game/TMainform.h"
+
+#include "engine/BoardLayout.h"
+#include "engine/Geometry.h"
+#include "platform/canvas/CanvasWidget.h"
+
+#include <QPainter>
+
+namespace zq {
+
+void TMainform::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    formResize();
+}
+
+void TMainform::formResize()
+{
+    toolPanel->setGeometry(0, 0, width(), ToolPanelHeight);
+    const BoardLayout l = BoardLayout::For(width(), height(), ToolPanelHeight);
+    Engine.CellWidth = Engine.CellHeight = l.CellSize;
+    box->setGeometry(l.Left, l.Top, l.Width, l.Height);
+    formCanvas_.Resize(width(), height());
+    FormPaint(formCanvas_);
+    box->Repaint();
+    update();
+}
+
+void TMainform::paintEvent(QPaintEvent*)
+{
+    if (formCanvas_.Width() != width() || formCanvas_.Height() != height()) {
+        formCanvas_.Resize(width(), height());
+        FormPaint(formCanvas_);
+    }
+    QPainter p(this);
+    p.drawImage(QPoint(0, 0), formCanvas_.Image());
+}
+
+void TMainform::FormPaint(Canvas& c)
+{
+    if (!back.isNull())
+        for (int x = 0; x <= c.Width() + 96; x += 96)
+            for (int y = 0; y <= c.Height() + 96; y += 96)
+                c.Draw(x, y, back);
+    c.BrushSolid = false;
+    c.PenVisible = true;
+    c.PenMode_ = Canvas::PenMode::Copy;
+    c.PenColour = clBlack;
+    const int L = box->x(), T = box->y(), W = box->width(), H = box->height();
+    c.PenWidth = 3;
+    c.Rectangle(L - 4, T - 4, L + W + 4, T + H + 4);
+    c.PenWidth = 1;
+    c.Rectangle(L - 7, T - 7, L + W + 7, T + H + 7);
+    c.Rectangle(L - 1, T - 1, L + W + 1, T + H + 1);
+    c.Rectangle(0, ToolPanelHeight, c.Width(), c.Height());
+    c.BrushSolid = true;
+}
+
+void TMainform::boxPaint(Canvas& c)
+{
+    // The pieces go onto the canvas being painted, which is the board's own except in checks.
+    paintTarget_ = &c;
+    c.PenMode_ = Canvas::PenMode::Copy;
+    c.PenVisible = true;
+    c.PenWidth = 1;
+    c.BrushSolid = true;
+    c.BrushColour = clSilver;
+    c.PenColour = clSilver;
+    c.Rectangle(0, 0, Engine.CellWidth * 91 + 1, Engine.CellHeight * 61 + 1);
+    const Colour fill = Engine.PlayState == BoardEngine::Solved     ? clGreen
+                        : Engine.PlayState == BoardEngine::Revealed ? clRed
+                                                                    : clBlack;
+    DrawPieces(fill, clGrey);
+    if (Engine.SelectedPiece != 0)
+        DrawPieceOutline(Engine.SelectedPiece, clYellow, true);
+    paintTarget_ = nullptr;
+}
+
+Canvas& TMainform::BoardCanvas() { return paintTarget_ ? *paintTarget_ : box->Canvas(); }
+
+std::array<CanvasPoint, 3> TMainform::Triangle(int j) const
+{
+    const PiecePlacement& p = Engine.Placements[j];
+    const auto o = static_cast<std::size_t>(p.o.value());
+    std::array<CanvasPoint, 3> t;
+    for (std::size_t k = 0; k < 3; ++k)
+        t[k] = {(VertexX[k][o] + p.x) * Engine.CellWidth, (VertexY[k][o] + p.y) * Engine.CellHeight};
+    return t;
+}
+
+void TMainform::DrawPieceOutline(int j, Colour colour, bool xorMode)
+{
+    Canvas& c = BoardCanvas();
+    c.PenVisible = true;
+    c.PenWidth = 1;
+    c.PenColour = colour;
+    c.PenMode_ = xorMode ? Canvas::PenMode::Xor : Canvas::PenMode::Copy;
+    const auto t = Triangle(j);
+    const std::array<CanvasPoint, 4> ring{t[0], t[1], t[2], t[0]};
+    c.Polyline(ring);
+    c.PenMode_ = Canvas::PenMode::Copy;
+    box->update();
+}
+
+void TMainform::DrawPiece(int j, Colour fillColour, Colour outlineColour)
+{
+    Canvas& c = BoardCanvas();
+    c.PenVisible = true;
+    c.PenWidth = 1;
+    c.PenMode_ = Canvas::PenMode::Copy;
+    c.PenColour = outlineColour;
+    c.BrushSolid = true;
+    c.BrushColour = fillColour;
+    const auto t = Triangle(j);
+    c.Polygon(t);
+    box->update();
+}
+
+void TMainform::DrawPieces(Colour fillColour, Colour outlineColour)
+{
+    for (int j = 1; j <= PieceCount; ++j)
+        if (j != Engine.SelectedPiece)
+            DrawPiece(j, fillColour, outlineColour);
+}
+
+} // namespace zq

@@ -1,0 +1,174 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Game files: save, save as, load, new game, and the title that names the file.
+#include "game/TMainform.h"
+
+#include "dialogs/TYesNoDlg.h"
+#include "platform/canvas/CanvasWidget.h"
+#include "platform/services/AtomicFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace zq {
+
+namespace {
+// No file system takes a name of more than 255 bytes, so a longer one comes
+// from a damaged setting; it is cut short, since laying out a message or title
+// of a megabyte takes seconds.
+QString FileNameOf(const QString& path)
+{
+    constexpr qsizetype Longest = 255;
+    const QString name = QFileInfo(path).fileName();
+    return name.size() > Longest ? name.left(Longest) + QChar(0x2026) : name;
+}
+} // namespace
+
+QFileDialog& TMainform::FileDialog(QFileDialog*& dialog, bool save)
+{
+    // A new dialog for every use, made only then (it costs more than the rest of the
+    // window): one kept from an earlier use can bring its old pick back over a typed name.
+    delete dialog;
+    dialog = new QFileDialog(this);
+    dialog->setObjectName(save ? QStringLiteral("SaveDlg") : QStringLiteral("OpenDlg"));
+    dialog->setNameFilter(QStringLiteral("Zibble Quarvel (*.zqv)"));
+    dialog->setDefaultSuffix(QStringLiteral("zqv"));
+    // Our own dialog everywhere, so that it behaves alike on every desktop and in tests.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    if (save)
+        dialog->setOption(QFileDialog::DontConfirmOverwrite); // asked after the extension is forced
+    else
+        dialog->setFileMode(QFileDialog::AnyFile); // a typed name that does not exist is reported on loading
+    return *dialog;
+}
+
+bool TMainform::WriteGameFile(const QString& path)
+{
+    const auto* first = State.ProgressBytes.data() + 1;
+    const bool ok = WriteFileAtomically(std::filesystem::path(path.toStdString()),
+                                        std::span(first, static_cast<std::size_t>(State.Library.PuzzleCount)));
+    if (!ok) {
+        ShowError(State.German() ? QStringLiteral("Kann Spiel ") + FileNameOf(path) +
+                                       QStringLiteral(" nicht speichern. Datenträger voll oder nicht beschreibbar.")
+                                 : QStringLiteral("Cannot save game ") + FileNameOf(path) +
+                                       QStringLiteral(". Drive full or not writable."));
+        RequestClose();
+        return false;
+    }
+    return true;
+}
+
+bool TMainform::ReadGameFile(const QString& path)
+{
+    if (!ReadProgressFrom(path)) {
+        ShowError(State.German() ? QStringLiteral("Fehler beim Laden des Spiels ") + FileNameOf(path) + QStringLiteral("!")
+                                 : QStringLiteral("Error occured while loading file ") + FileNameOf(path) +
+                                       QStringLiteral("!"));
+        RequestClose();
+        return false;
+    }
+    return true;
+}
+
+void TMainform::SaveGameAs()
+{
+    QFileDialog& SaveDialog = FileDialog(SaveDlg, true);
+    if (State.GameFileName.isEmpty()) {
+        // The program's folder only while the game runs from where it was built; an
+        // installed game's data folder is not the player's, even where it is writable.
+        const bool besideProgram = QDir(State.ProgramDir) == QDir(QCoreApplication::applicationDirPath());
+        SaveDialog.setDirectory(besideProgram && QFileInfo(State.ProgramDir).isWritable() ? State.ProgramDir
+                                                                                          : QDir::homePath());
+        SaveDialog.selectFile(QString());
+    } else {
+        SaveDialog.setDirectory(QFileInfo(State.GameFileName).absolutePath());
+        SaveDialog.selectFile(State.GameFileName);
+    }
+    for (;;) {
+        if (SaveDialog.exec() != QDialog::Accepted || SaveDialog.selectedFiles().isEmpty())
+            return;
+        const QFileInfo chosen(SaveDialog.selectedFiles().constFirst());
+        const QString name = chosen.absolutePath() + QLatin1Char('/') + chosen.completeBaseName() + QStringLiteral(".zqv");
+        if (QFileInfo::exists(name)) {
+            const QString question =
+                State.German() ? QStringLiteral("Spiel ") + FileNameOf(name) + QStringLiteral(" existiert bereits. Überschreiben?")
+                               : QStringLiteral("Game ") + FileNameOf(name) + QStringLiteral(" already exists. Overwrite?");
+            if (QMessageBox::warning(this, QStringLiteral("Zibble Quarvel"), question, QMessageBox::Yes | QMessageBox::No) !=
+                QMessageBox::Yes)
+                continue;
+        }
+        if (WriteGameFile(name)) {
+            Modified = false;
+            State.GameFileName = name;
+            UpdateTitle();
+        }
+        return;
+    }
+}
+
+void TMainform::SaveIfModified()
+{
+    if (!Modified)
+        return;
+    if (State.GameFileName.isEmpty())
+        SaveGameAs();
+    else
+        WriteGameFile(State.GameFileName);
+}
+
+void TMainform::SaveBtnClick()
+{
+    if (State.GameFileName.isEmpty())
+        SaveGameAs();
+    else
+        WriteGameFile(State.GameFileName);
+}
+
+void TMainform::LoadBtnClick()
+{
+    QFileDialog& OpenDialog = FileDialog(OpenDlg, false);
+    if (!State.GameFileName.isEmpty())
+        OpenDialog.setDirectory(QFileInfo(State.GameFileName).absolutePath());
+    if (OpenDialog.exec() != QDialog::Accepted)
+        return;
+    const QString name = OpenDialog.selectedFiles().isEmpty() ? QString() : OpenDialog.selectedFiles().constFirst();
+    SaveIfModified();
+    if (!name.isEmpty() && ReadGameFile(name)) {
+        SetupPuzzle();
+        Modified = false;
+        State.GameFileName = name;
+        box->Repaint();
+        update();
+        RepaintPattern();
+        UpdateTitle();
+    }
+}
+
+void TMainform::NewgameBtnClick()
+{
+    if (!YesNoDlg || YesNoDlg->ShowModal(TYesNoDlg::giveup) != 6)
+        return;
+    SaveIfModified();
+    for (int i = 1; i <= State.Library.PuzzleCount; ++i)
+        State.Progress(i) = 0;
+    SetupPuzzle();
+    Modified = false;
+    State.GameFileName.clear();
+    box->Repaint();
+    update();
+    RepaintPattern();
+    UpdateTitle();
+}
+
+void TMainform::UpdateTitle()
+{
+    QString title = QStringLiteral("Zibble Quarvel");
+    if (!State.GameFileName.isEmpty())
+        title += (State.German() ? QStringLiteral(" - Spiel ") : QStringLiteral(" - Game ")) + FileNameOf(State.GameFileName);
+    setWindowTitle(title);
+}
+
+} // namespace zq

@@ -1,0 +1,155 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The player's hand on the board: lifting, carrying, turning and putting down pieces.
+#include "game/TMainform.h"
+
+#include "engine/Geometry.h"
+#include "platform/canvas/CanvasWidget.h"
+
+#include <QToolButton>
+
+namespace zq {
+
+void TMainform::SetBoxCursor(int zone)
+{
+    if (zone == BoardEngine::MoveZone)
+        box->setCursor(moveCursor_);
+    else if (zone == BoardEngine::TurnZone)
+        box->setCursor(turnCursor_);
+    else
+        box->setCursor(Qt::PointingHandCursor);
+}
+
+void TMainform::boxMousedown(Qt::MouseButton button, int X, int Y)
+{
+    BoardEngine& e = Engine;
+    if (e.PlayState != BoardEngine::Playing)
+        return;
+    if (button == Qt::RightButton) {
+        if (e.SelectedPiece == 0)
+            return;
+        PiecePlacement& p = e.Placements[e.SelectedPiece];
+        const Orientation turned = p.o + 1;
+        if (BoardEngine::PieceInBounds(p.x, p.y, turned)) {
+            DrawPieceOutline(e.SelectedPiece, clYellow, true);
+            p.o = turned;
+            DrawPieceOutline(e.SelectedPiece, clYellow, true);
+        }
+        return;
+    }
+    if (e.CellWidth <= 0 || e.CellHeight <= 0)
+        return;
+    const int column = X / e.CellWidth;
+    const int row = Y / e.CellHeight;
+    if (column < 0 || column > BoardWidth - 1 || row < 0 || row > BoardHeight - 1)
+        return;
+
+    const auto grab = [&](int j) {
+        const PiecePlacement& p = e.Placements[j];
+        if (e.DragMode == BoardEngine::Moving) {
+            e.DragOffsetX = p.x - column;
+            e.DragOffsetY = p.y - row;
+        } else if (e.DragMode == BoardEngine::Turning) {
+            e.TurnReference = e.AngleStep(X, Y, j) + p.o.value();
+        }
+    };
+
+    if (e.SelectedPiece != 0) {
+        const int j = e.SelectedPiece;
+        e.DragMode = static_cast<std::uint8_t>(e.HitTestPiece(X, Y, j));
+        if (e.DragMode != BoardEngine::NoDrag) {
+            grab(j);
+        } else {
+            const PiecePlacement p = e.Placements[j];
+            if (e.PieceFits(p.x, p.y, p.o)) {
+                PlayWave(2);
+                e.StampPiece(j);
+                e.SelectedPiece = 0;
+                DrawPiece(j, clBlack, clGrey);
+                // Pieces with higher numbers lie on top of it, as a full repaint shows them.
+                for (int k = j + 1; k <= PieceCount; ++k)
+                    DrawPiece(k, clBlack, clGrey);
+                if (e.PlayState == BoardEngine::Playing && e.CheckSolved())
+                    QuarvelSolved();
+            } else {
+                PlayWave(6);
+            }
+        }
+    }
+
+    if (e.PlayState == BoardEngine::Playing && e.SelectedPiece == 0) {
+        PickPiece(X, Y);
+        if (e.SelectedPiece != 0) {
+            e.DragMode = static_cast<std::uint8_t>(e.HitTestPiece(X, Y, e.SelectedPiece));
+            grab(e.SelectedPiece);
+        }
+    }
+}
+
+void TMainform::PickPiece(int X, int Y)
+{
+    BoardEngine& e = Engine;
+    e.SelectedPiece = 0;
+    for (int j = 1; j <= PieceCount; ++j)
+        if (e.HitTestPiece(X, Y, j) > 0)
+            e.SelectedPiece = static_cast<std::uint8_t>(j);
+    if (e.SelectedPiece == 0)
+        return;
+    const int j = e.SelectedPiece;
+    PlayWave(1);
+    e.UnstampPiece(j);
+    DrawPiece(j, clSilver, clSilver);
+    DrawPieces(clBlack, clGrey);
+    DrawPieceOutline(j, clYellow, true);
+}
+
+void TMainform::boxMouseMove(bool leftHeld, int X, int Y)
+{
+    BoardEngine& e = Engine;
+    if (e.SelectedPiece == 0)
+        return;
+    SetBoxCursor(e.HitTestPiece(X, Y, e.SelectedPiece));
+    if (!leftHeld || e.CellWidth <= 0 || e.CellHeight <= 0)
+        return;
+    if (e.DragMode == BoardEngine::Moving) {
+        MoveSelectedPiece(X / e.CellWidth + e.DragOffsetX, Y / e.CellHeight + e.DragOffsetY);
+    } else if (e.DragMode == BoardEngine::Turning) {
+        const int s = e.AngleStep(X, Y, e.SelectedPiece);
+        int t = e.TurnReference - s;
+        while (t < 0)
+            t += 16;
+        const Orientation turned(t % 16);
+        PiecePlacement& p = e.Placements[e.SelectedPiece];
+        if (BoardEngine::PieceInBounds(p.x, p.y, turned) && turned != p.o) {
+            PlayWave(3);
+            DrawPieceOutline(e.SelectedPiece, clYellow, true);
+            p.o = turned;
+            DrawPieceOutline(e.SelectedPiece, clYellow, true);
+        }
+    }
+}
+
+void TMainform::MoveSelectedPiece(int x, int y)
+{
+    BoardEngine& e = Engine;
+    if (e.SelectedPiece == 0)
+        return;
+    PiecePlacement& p = e.Placements[e.SelectedPiece];
+    if (!BoardEngine::PieceInBounds(x, y, p.o))
+        return;
+    if (x == p.x && y == p.y)
+        return;
+    PlayWave(4);
+    DrawPieceOutline(e.SelectedPiece, clYellow, true);
+    p.x = static_cast<std::uint8_t>(x);
+    p.y = static_cast<std::uint8_t>(y);
+    DrawPieceOutline(e.SelectedPiece, clYellow, true);
+}
+
+void TMainform::PlayWave(int n)
+{
+    if (!SoundBtn->isChecked())
+        return;
+    waves.Play(n - 1);
+}
+
+} // namespace zq
