@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: every window is made once, in a fixed order, the main window
 // first; they are freed in the reverse order, the main window last.
+#include "app/CommandLine.h"
 #include "resources/ArtResources.h"
 #include "state/ProgramState.h"
 #include "dialogs/TAboutDlg.h"
@@ -33,13 +34,18 @@ public:
 
 int main(int argc, char** argv)
 {
+    const zq::CommandLine command = zq::ParseCommandLine(argc, argv);
+    if (command.ExitCode)
+        return *command.ExitCode;
     zq::TApplication app(argc, argv);
     zq::initArtResources();
     // The pattern window stays open all the time; closing the main window alone ends the run.
     app.setQuitOnLastWindowClosed(false);
 
     zq::ProgramState state;
-    auto MainForm = std::make_unique<zq::TMainform>(state, zq::TMainform::Environment{});
+    zq::TMainform::Environment environment;
+    environment.GameFile = command.GameFile;
+    auto MainForm = std::make_unique<zq::TMainform>(state, std::move(environment));
     if (MainForm->Aborted())
         return 1;
     auto Splash = std::make_unique<zq::TSplash>();

@@ -46,6 +46,7 @@ public:
         std::filesystem::path SettingsFile;        // empty: the player's settings file
         std::unique_ptr<SoundOutput> SoundOutput_; // null: the system's audio output
         std::optional<std::uint32_t> Seed;         // none: seeded from the clock
+        QString GameFile;                          // named on the command line, opened instead of the stored game
     };
 
     TMainform(ProgramState& state, Environment environment);

@@ -78,11 +78,25 @@ void TMainform::formCreate(Environment& environment)
         QString::fromStdString(guarded([&] { return ini.ReadString(Common, "save", std::string()); }, std::string()));
     State.ProgressBytes.fill(0);
 
-    if (!State.GameFileName.isEmpty() && QFileInfo::exists(State.GameFileName)) {
+    const auto loadError = [this](const QString& path) {
+        ShowError(State.German() ? QStringLiteral("Fehler beim Laden des Spiels ") + path + QStringLiteral("!")
+                                 : QStringLiteral("Error occured while loading file ") + path + QStringLiteral("!"));
+    };
+    // A file named on the command line is opened as the load button opens one: it becomes
+    // the current game file. One that cannot be read is reported, and the stored game is
+    // played instead: the player asked for a file, not for the game to end.
+    bool opened = false;
+    if (!environment.GameFile.isEmpty()) {
+        const QString named = QFileInfo(environment.GameFile).absoluteFilePath();
+        opened = ReadProgressFrom(named);
+        if (opened)
+            State.GameFileName = named;
+        else
+            loadError(named);
+    }
+    if (!opened && !State.GameFileName.isEmpty() && QFileInfo::exists(State.GameFileName)) {
         if (!ReadProgressFrom(State.GameFileName)) {
-            ShowError(State.German() ? QStringLiteral("Fehler beim Laden des Spiels ") + State.GameFileName + QStringLiteral("!")
-                                     : QStringLiteral("Error occured while loading file ") + State.GameFileName +
-                                           QStringLiteral("!"));
+            loadError(State.GameFileName);
             aborted_ = true;
             return;
         }

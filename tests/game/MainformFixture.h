@@ -84,6 +84,7 @@ struct MainformFixture : ::testing::Test {
     std::unique_ptr<TMainform> form;
     std::unique_ptr<TPatForm> pattern;
     std::unique_ptr<TYesNoDlg> yesNo;
+    QString gameFile; // as named on the command line
 
     QString Path(const char* name) const { return dir.path() + QLatin1Char('/') + QString::fromLatin1(name); }
     std::filesystem::path SettingsPath() const { return Path("settings.reg").toStdString(); }
@@ -110,6 +111,7 @@ struct MainformFixture : ::testing::Test {
         env.SettingsFile = (dir.path() + QStringLiteral("/settings.reg")).toStdString();
         env.SoundOutput_ = std::make_unique<FakeSoundOutput>(sounds);
         env.Seed = seed;
+        env.GameFile = gameFile;
         form = std::make_unique<TMainform>(state, std::move(env));
     }
 

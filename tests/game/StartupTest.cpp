@@ -144,6 +144,56 @@ TEST_F(Startup, LastGameFileGoneIsNoFailureButAnUnreadableOneEndsTheStart)
     EXPECT_EQ(message, QStringLiteral("Error occured while loading file ") + Path("folder.zqv") + QStringLiteral("!"));
 }
 
+// A game file named on the command line is read as a load reads it (of any length) and
+// becomes the game file by its full path, so that the next start finds it from any folder.
+// One that cannot be read is reported with its full path, and the stored game is played.
+TEST_F(Startup, GameFileFromTheCommandLineReplacesTheStoredOneOnlyWhenItCanBeRead)
+{
+    const auto write = [&](const char* name, std::initializer_list<char> bytes) {
+        std::ofstream(Path(name).toStdString(), std::ios::binary).write(std::data(bytes), std::ssize(bytes));
+    };
+    const auto progress = [&] {
+        std::vector<int> bytes;
+        for (int i = 1; i <= 5; ++i)
+            bytes.push_back(state.Progress(i));
+        return bytes;
+    };
+    write("stored.zqv", {9, 9, 9, 9, 9});
+    write("short.zqv", {12, 2, 1});
+    TIniStore(SettingsPath()).WriteString("common", "save", Path("stored.zqv").toStdString());
+
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    gameFile = QStringLiteral("short.zqv");
+    Start();
+    QDir::setCurrent(before);
+    EXPECT_EQ(state.GameFileName, Path("short.zqv"));
+    EXPECT_EQ(progress(), (std::vector<int>{12, 2, 1, 0, 0}));
+    EXPECT_FALSE(form->Modified);
+    Quit({Enter()});
+    EXPECT_EQ(TIniStore(SettingsPath()).ReadString("common", "save", "?"), Path("short.zqv").toStdString());
+    EXPECT_EQ(QFileInfo(Path("short.zqv")).size(), 3) << "an unchanged game is not written back";
+    TearDown();
+    state = ProgramState{};
+
+    TIniStore(SettingsPath()).WriteString("common", "save", Path("stored.zqv").toStdString());
+    for (const char* unreadable : {"gone.zqv", "folder.zqv"}) {
+        SCOPED_TRACE(unreadable);
+        QDir(dir.path()).mkdir(QStringLiteral("folder.zqv"));
+        gameFile = Path(unreadable);
+        message.clear();
+        {
+            ModalScript script({TakeMessage()});
+            Start();
+        }
+        EXPECT_EQ(message, QStringLiteral("Error occured while loading file ") + Path(unreadable) + QStringLiteral("!"));
+        EXPECT_EQ(state.GameFileName, Path("stored.zqv"));
+        EXPECT_EQ(progress(), (std::vector<int>{9, 9, 9, 9, 9}));
+        TearDown();
+        state = ProgramState{};
+    }
+}
+
 TEST_F(Startup, DamagedSettingIsReportedAndTheGameStillStarts)
 {
     {
