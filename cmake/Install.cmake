@@ -3,11 +3,16 @@
 # share/zibble-quarvel/ (where the program looks when nothing lies beside it),
 # a desktop entry, the icon in the hicolor theme and AppStream metainfo.
 # The folder names are fixed, not taken from GNUInstallDirs: the program finds
-# its data through the relative path ../share/zibble-quarvel/.
+# its data through the relative path ../share/zibble-quarvel/. Only the program's
+# folder may change (a Debian package puts games in games/), one level below the prefix.
 set(ZQ_APP_ID org.example.ZibbleQuarvel)
 set(ZQ_DESKTOP_DIR ${PROJECT_SOURCE_DIR}/resources/desktop)
+set(ZQ_INSTALL_BINDIR bin CACHE STRING "Folder of the program below the prefix: bin or games")
+if(NOT ZQ_INSTALL_BINDIR MATCHES "^[^/]+$")
+    message(FATAL_ERROR "ZQ_INSTALL_BINDIR must be one folder below the prefix, or the data is not found: ${ZQ_INSTALL_BINDIR}")
+endif()
 
-install(TARGETS zibble-quarvel RUNTIME DESTINATION bin)
+install(TARGETS zibble-quarvel RUNTIME DESTINATION ${ZQ_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/zqvl2.dat ${PROJECT_SOURCE_DIR}/resources/ZQVL2.HLP
         DESTINATION share/zibble-quarvel)
 install(FILES ${ZQ_DESKTOP_DIR}/${ZQ_APP_ID}.desktop DESTINATION share/applications)
@@ -18,6 +23,10 @@ foreach(size 32 48 64 128 256)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/art/icon.svg
         DESTINATION share/icons/hicolor/scalable/apps RENAME ${ZQ_APP_ID}.svg)
+# Saved games: their type, so that a file manager opens them with the game, and its icon.
+install(FILES ${ZQ_DESKTOP_DIR}/zibble-quarvel.xml DESTINATION share/mime/packages)
+install(FILES ${ZQ_DESKTOP_DIR}/application-x-zibble-quarvel.svg DESTINATION share/icons/hicolor/scalable/mimetypes)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/man/zibble-quarvel.6 DESTINATION share/man/man6)
 
 # Removes what the last install wrote, as listed in its manifest.
 add_custom_target(uninstall

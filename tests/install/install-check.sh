@@ -30,7 +30,10 @@ share/icons/hicolor/32x32/apps/$ID.png
 share/icons/hicolor/48x48/apps/$ID.png
 share/icons/hicolor/64x64/apps/$ID.png
 share/icons/hicolor/scalable/apps/$ID.svg
+share/icons/hicolor/scalable/mimetypes/application-x-zibble-quarvel.svg
+share/man/man6/zibble-quarvel.6
 share/metainfo/$ID.metainfo.xml
+share/mime/packages/zibble-quarvel.xml
 share/zibble-quarvel/ZQVL2.HLP
 share/zibble-quarvel/zqvl2.dat"
 # Every file and link below a folder, relative to it, sorted.
@@ -66,6 +69,8 @@ else
     echo "desktop-file-validate not installed: skipped"
 fi
 grep -qx 'Categories=Game;LogicGame;' "$DESKTOP" || fail "desktop categories"
+grep -qx 'MimeType=application/x-zibble-quarvel;' "$DESKTOP" || fail "desktop entry does not open saved games"
+grep -qx 'Exec=zibble-quarvel %f' "$DESKTOP" || fail "desktop entry does not pass the file"
 grep -qx "Icon=$ID" "$DESKTOP" || fail "desktop icon name"
 exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$DESKTOP")
 [ -x "$PREFIX/bin/$exec_name" ] || fail "Exec=$exec_name is not the installed program"
@@ -74,6 +79,29 @@ appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >"$WORK
     { cat "$WORK/appstream.log"; fail "appstreamcli validate"; }
 grep -q "<launchable type=\"desktop-id\">$ID.desktop</launchable>" "$PREFIX/share/metainfo/$ID.metainfo.xml" ||
     fail "metainfo does not launch the desktop entry"
+
+for provided in '<mediatype>application/x-zibble-quarvel</mediatype>' '<control>keyboard</control>' '<control>pointing</control>'; do
+    grep -qF "$provided" "$PREFIX/share/metainfo/$ID.metainfo.xml" || fail "metainfo lacks $provided"
+done
+
+echo "-- saved games: their type from the installed MIME package, with its icon"
+# A copy of the tree, as the type database is built beside the package file.
+MIME_DATA=$WORK/mime-data
+mkdir -p "$MIME_DATA/mime/packages"
+cp "$PREFIX/share/mime/packages/zibble-quarvel.xml" "$MIME_DATA/mime/packages/"
+out=$(XDG_DATA_HOME=$WORK/no-data XDG_DATA_DIRS=$MIME_DATA update-mime-database "$MIME_DATA/mime" 2>&1)
+[ -z "$out" ] || fail "update-mime-database: $out"
+[ -f "$MIME_DATA/mime/application/x-zibble-quarvel.xml" ] || fail "no type application/x-zibble-quarvel in the database"
+grep -q '<comment xml:lang="de">' "$MIME_DATA/mime/application/x-zibble-quarvel.xml" || fail "no German comment"
+{ printf '\014\002\001'; head -c 997 /dev/zero; } >"$WORK/round2.zqv" # a game of 1000 Quarvels
+# The generic desktop asks the file contents alone; with GNOME named, the database decides.
+got=$(XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME=$WORK/no-data XDG_DATA_DIRS=$MIME_DATA:/usr/share \
+    xdg-mime query filetype "$WORK/round2.zqv" 2>&1)
+[ "$got" = application/x-zibble-quarvel ] || fail "a .zqv file is of type '$got'"
+icon=$(sed -n 's/.*<icon name="\([^"]*\)".*/\1/p' "$PREFIX/share/mime/packages/zibble-quarvel.xml")
+got=$("$SVG_CHECK" "$PREFIX/share/icons/hicolor/scalable/mimetypes/${icon:-application-x-zibble-quarvel}.svg") ||
+    fail "saved-game icon unreadable"
+[ "${got%x*}" = "${got#*x}" ] || fail "saved-game icon is $got, not square"
 
 echo "-- the installed program starts with an empty home and finds its data in share/"
 mkdir -p "$WORK/home" "$WORK/config" "$WORK/elsewhere"
