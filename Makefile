@@ -82,3 +82,14 @@ FRESH_REF ?= HEAD
 .PHONY: fresh-check
 fresh-check: deps
 	./tools/fresh-check $(FRESH_REF)
+
+# The Debian package, built from a copy of the working tree: the .deb, its debug symbols,
+# .buildinfo and .changes land in DEB_OUT. deb-test installs the package into this machine
+# (needs root), starts the installed game on a virtual display, runs lintian and purges it
+# again; it builds the whole program afresh and touches the system, so make test leaves it out.
+DEB_OUT ?= $(abspath $(BUILD))/deb
+.PHONY: deb deb-test
+deb: deps
+	JOBS=$(JOBS) nice ./tools/build-deb $(DEB_OUT) "$(CMAKE_FLAGS)"
+deb-test: deb
+	./tests/install/deb-check.sh $(DEB_OUT) $(CURDIR)

@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the game like a Linux desktop game: the program to bin/, its data to
 # share/zibble-quarvel/ (where the program looks when nothing lies beside it),
-# a desktop entry, the icon in the hicolor theme and AppStream metainfo.
+# a desktop entry, the icon in the hicolor theme, AppStream metainfo, the saved-game
+# type with its icon and the manual page.
 # The folder names are fixed, not taken from GNUInstallDirs: the program finds
 # its data through the relative path ../share/zibble-quarvel/. Only the program's
 # folder may change (a Debian package puts games in games/), one level below the prefix.
