@@ -23,9 +23,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-note "lintian on $(basename "$DEB")"
+CHANGES=${DEB%.deb}.changes
+[ -f "$CHANGES" ] || fail "no $(basename "$CHANGES") beside the package"
+note "lintian on $(basename "$CHANGES"): the package, its debug symbols and build information"
 # Root may run it; the note that it should not is not about the package.
-lintian --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>&1
+lintian --fail-on error,warning "$CHANGES" >"$WORK/lintian.log" 2>&1
 rc=$?
 cat "$WORK/lintian.log"
 [ $rc -eq 0 ] || fail "lintian"
