@@ -73,7 +73,8 @@ export HOME=$WORK/home XDG_CONFIG_HOME= XDG_DATA_HOME= XDG_RUNTIME_DIR=$WORK/run
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 (cd "$HOME" && exec /usr/games/zibble-quarvel "$WORK/round2.zqv") >"$WORK/game.log" 2>&1 &
 game=$!
-# The first run asks for the language once the splash has gone.
+# The first run asks for the language once the splash has gone; it gets that far only
+# when the program found its data from /usr/games.
 found=0
 wait_window '^Zibble Quarvel V2\.3$' 150 >/dev/null && found=1
 kill $game 2>/dev/null

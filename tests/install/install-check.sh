@@ -1,8 +1,9 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the built game into a temporary prefix (and once more through DESTDIR,
-# as a package build does), checks the tree and the desktop files, starts the
-# installed program with an empty home, then uninstalls it from the manifest.
+# as a package build does), checks the tree, the desktop files and the saved-game
+# type, starts the installed program with an empty home, then uninstalls it from
+# the manifest.
 # Usage: install-check.sh BUILD_DIR SOURCE_DIR SVG_CHECK
 set -u
 unset DESTDIR # the prefix install below must not be staged
