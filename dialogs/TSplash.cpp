@@ -21,7 +21,7 @@ TSplash::TSplash(QWidget* parent) : QDialog(parent)
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(0, 0, 201, 151);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->setPixmap(QPixmap(QStringLiteral(":/art/splash.png")));
+    image->setPixmap(QPixmap(QStringLiteral(":/art/splash.png"), "PNG"));
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));

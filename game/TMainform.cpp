@@ -4,6 +4,7 @@
 
 #include "platform/canvas/CanvasWidget.h"
 #include "platform/placement/TFormPlacement.h"
+#include "platform/services/Glyphs.h"
 #include "platform/services/TApplication.h"
 #include "platform/services/TLinkLabel.h"
 #include "platform/sound/QtSoundOutput.h"
@@ -27,7 +28,7 @@ TMainform::TMainform(ProgramState& state, Environment environment)
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zibble Quarvel"));
-    setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
+    setWindowIcon(GameIcon());
     resize(DesignedWidth, DesignedHeight);
     waves.LoadBuiltInSounds();
     CreateToolbar();
@@ -52,9 +53,10 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     WebLabel = new TLinkLabel(this);
     WebLabel->Jump = QStringLiteral("https://zibble-quarvel.example.org/");
 
-    back = QImage(QStringLiteral(":/art/back.png")).convertToFormat(QImage::Format_RGB32);
-    moveCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crmove1.png")), 16, 16);
-    turnCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crturn2.png")), 16, 16);
+    // The format named: without it every image plugin is loaded to be asked.
+    back = QImage(QStringLiteral(":/art/back.png"), "PNG").convertToFormat(QImage::Format_RGB32);
+    moveCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crmove1.png"), "PNG"), 16, 16);
+    turnCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crturn2.png"), "PNG"), 16, 16);
 
     FormPlacement1 = std::make_unique<TFormPlacement>(*this, ini);
     formCreate(environment);
@@ -78,7 +80,7 @@ QToolButton* TMainform::AddButton(const char* name, const char* icon)
     auto* b = new QToolButton(toolPanel);
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoRaise(true);
-    b->setIcon(QIcon(QStringLiteral(":/art/%1.svg").arg(QString::fromLatin1(icon))));
+    b->setIcon(BitmapIcon(QStringLiteral(":/glyphs/%1").arg(QString::fromLatin1(icon))));
     b->setIconSize(QSize(22, 22));
     b->setFixedSize(29, 29);
     b->setFocusPolicy(Qt::NoFocus);
