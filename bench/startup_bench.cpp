@@ -5,6 +5,9 @@
 // The programs take turns run by run, after one warm-up run each, so that a
 // change of load on the machine falls on all of them alike; medians of wall
 // and CPU time and of peak resident memory are printed with their ratios.
+// Times run from the start of the process to its first paint, as the program
+// reports it on a pipe (ZQ_FIRST_PAINT_FD); a program that does not report is
+// timed to its end.
 //
 //   startup_measure [--runs N] [--platforms offscreen,xcb] [--use-display]
 //                   [--before OLD_GAME] GAME MINIMAL [RUNS]
@@ -29,6 +32,7 @@ struct Run {
     double wallMs = 0;
     double cpuMs = 0;
     double peakMb = 0;
+    double exitMs = 0; // to the end of the process
     bool ok = false;
 };
 
@@ -47,9 +51,14 @@ double Ms(const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; }
 
 Run Start(const std::string& program, const std::string& home, const Target& target)
 {
+    int report[2];
+    if (pipe(report) != 0)
+        return {};
     const auto t0 = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
+        close(report[0]);
+        setenv("ZQ_FIRST_PAINT_FD", std::to_string(report[1]).c_str(), 1);
         setenv("QT_QPA_PLATFORM", target.platform.c_str(), 1);
         if (!target.display.empty())
             setenv("DISPLAY", target.display.c_str(), 1);
@@ -62,13 +71,29 @@ Run Start(const std::string& program, const std::string& home, const Target& tar
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
+    close(report[1]);
+    std::string line;
+    char c = 0;
+    while (read(report[0], &c, 1) == 1 && c != '\n')
+        line += c;
+    close(report[0]);
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     Run r;
-    r.wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    r.exitMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    r.wallMs = r.exitMs;
     r.cpuMs = Ms(usage.ru_utime) + Ms(usage.ru_stime);
     r.peakMb = usage.ru_maxrss / 1024.0;
+    long long paintNs = 0;
+    long long cpuUs = 0;
+    long peakKb = 0;
+    if (std::sscanf(line.c_str(), "%lld %lld %ld", &paintNs, &cpuUs, &peakKb) == 3) {
+        const auto startNs = std::chrono::duration_cast<std::chrono::nanoseconds>(t0.time_since_epoch()).count();
+        r.wallMs = static_cast<double>(paintNs - startNs) / 1e6;
+        r.cpuMs = static_cast<double>(cpuUs) / 1000.0;
+        r.peakMb = static_cast<double>(peakKb) / 1024.0;
+    }
     r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!r.ok)
         std::fprintf(stderr, "%s ended with status %d\n", program.c_str(), status);
@@ -147,11 +172,13 @@ private:
 void Report(const std::string& title, std::vector<Program>& programs, int runs)
 {
     std::printf("%s: medians of %d alternating runs\n", title.c_str(), runs);
-    std::printf("  %-22s %9s %9s %9s\n", "program", "wall ms", "CPU ms", "peak MB");
+    std::printf("  %-22s %9s %9s %9s %12s\n", "program", "wall ms", "CPU ms", "peak MB", "to exit ms");
     for (const Program& p : programs)
-        std::printf("  %-22s %9.1f %9.1f %9.1f\n", p.label.c_str(), MedianOf(p.runs, [](const Run& r) { return r.wallMs; }),
+        std::printf("  %-22s %9.1f %9.1f %9.1f %12.1f\n", p.label.c_str(),
+                    MedianOf(p.runs, [](const Run& r) { return r.wallMs; }),
                     MedianOf(p.runs, [](const Run& r) { return r.cpuMs; }),
-                    MedianOf(p.runs, [](const Run& r) { return r.peakMb; }));
+                    MedianOf(p.runs, [](const Run& r) { return r.peakMb; }),
+                    MedianOf(p.runs, [](const Run& r) { return r.exitMs; }));
     const Program& minimal = programs.back();
     const double wall = MedianOf(minimal.runs, [](const Run& r) { return r.wallMs; });
     const double cpu = MedianOf(minimal.runs, [](const Run& r) { return r.cpuMs; });

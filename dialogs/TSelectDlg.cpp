@@ -26,7 +26,7 @@ TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
     : QDialog(parent), state_(state), mainForm_(mainForm)
 {
     initArtResources();
-    sm_ = QImage(QStringLiteral(":/art/faces.png"), "PNG").convertToFormat(QImage::Format_RGB32);
+    sm_ = ReadPng(QStringLiteral(":/art/faces.png")).convertToFormat(QImage::Format_RGB32);
     setObjectName(QStringLiteral("SelectDlg"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);

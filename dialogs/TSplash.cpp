@@ -2,6 +2,7 @@
 #include "dialogs/TSplash.h"
 
 #include "dialogs/CentreWindow.h"
+#include "platform/services/Glyphs.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,7 +22,7 @@ TSplash::TSplash(QWidget* parent) : QDialog(parent)
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(0, 0, 201, 151);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->setPixmap(QPixmap(QStringLiteral(":/art/splash.png"), "PNG"));
+    image->setPixmap(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/splash.png"))));
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));

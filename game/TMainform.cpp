@@ -53,10 +53,9 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     WebLabel = new TLinkLabel(this);
     WebLabel->Jump = QStringLiteral("https://zibble-quarvel.example.org/");
 
-    // The format named: without it every image plugin is loaded to be asked.
-    back = QImage(QStringLiteral(":/art/back.png"), "PNG").convertToFormat(QImage::Format_RGB32);
-    moveCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crmove1.png"), "PNG"), 16, 16);
-    turnCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crturn2.png"), "PNG"), 16, 16);
+    back = ReadPng(QStringLiteral(":/art/back.png")).convertToFormat(QImage::Format_RGB32);
+    moveCursor_ = QCursor(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/crmove1.png"))), 16, 16);
+    turnCursor_ = QCursor(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/crturn2.png"))), 16, 16);
 
     FormPlacement1 = std::make_unique<TFormPlacement>(*this, ini);
     formCreate(environment);

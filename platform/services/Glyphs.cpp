@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 
@@ -98,7 +99,7 @@ public:
         const std::size_t i = BitmapFor(wanted);
         QPixmap& bitmap = (*bitmaps_)[i];
         if (bitmap.isNull())
-            bitmap = QPixmap(QStringLiteral(":/art/icon-%1.png").arg(Sizes[i]), "PNG");
+            bitmap = QPixmap::fromImage(ReadPng(QStringLiteral(":/art/icon-%1.png").arg(Sizes[i])));
         if (bitmap.isNull() || bitmap.width() <= wanted)
             return bitmap;
         return bitmap.scaled(wanted, wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -133,6 +134,13 @@ private:
 
 } // namespace
 
+QImage ReadPng(const QString& path)
+{
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QIcon LazyIcon(const QString& file, const QString& disabledFile)
 {
     return QIcon(new LazyIconEngine(file, disabledFile));
@@ -141,10 +149,10 @@ QIcon LazyIcon(const QString& file, const QString& disabledFile)
 QIcon BitmapIcon(const QString& base)
 {
     QIcon icon;
-    icon.addPixmap(QPixmap(base + QStringLiteral(".png"), "PNG"));
+    icon.addPixmap(QPixmap::fromImage(ReadPng(base + QStringLiteral(".png"))));
     // The sharper bitmap only where a screen can show it, as QIcon does for files.
     if (qApp && qApp->devicePixelRatio() > 1.0) {
-        QPixmap sharp(base + QStringLiteral("@2x.png"), "PNG");
+        QPixmap sharp = QPixmap::fromImage(ReadPng(base + QStringLiteral("@2x.png")));
         sharp.setDevicePixelRatio(2.0);
         icon.addPixmap(sharp);
     }

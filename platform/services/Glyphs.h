@@ -2,9 +2,14 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 #include <QString>
 
 namespace zq {
+
+// A PNG picture read as PNG only: a reader left to guess the format loads
+// every image plugin there is to ask it, which costs more than the picture.
+QImage ReadPng(const QString& path);
 
 // An icon whose files are read and drawn only when it is first painted or
 // asked for a picture: dialogs built at start-up but shown much later then
