@@ -183,6 +183,7 @@ private:
     bool aborted_ = false;
     bool closing_ = false;
     bool placementRestored_ = false;
+    bool soundPrepared_ = false;
 };
 
 } // namespace zq
