@@ -116,7 +116,7 @@ public:
     GameIconEngine() = default;
 
 private:
-    static constexpr std::array<int, 5> Sizes{32, 48, 64, 128, 256};
+    static constexpr std::array<int, 6> Sizes{16, 32, 48, 64, 128, 256};
 
     GameIconEngine(const GameIconEngine& other) = default;
 

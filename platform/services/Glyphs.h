@@ -20,7 +20,7 @@ QIcon LazyIcon(const QString& file, const QString& disabledFile = {});
 // base + "@2x.png" drawn at twice the size.
 QIcon BitmapIcon(const QString& base);
 
-// The game's icon from its bitmaps at 32 to 256 pixels, each read when a size
+// The game's icon from its bitmaps at 16 to 256 pixels, each read when a size
 // near it is first wanted. Needs the art resources registered.
 QIcon GameIcon();
 

@@ -255,7 +255,8 @@ QImage makeSplash(const QImage& back, const QString& fontFile)
 bool renderAll(const QString& dir, const QString& fontFile)
 {
     const QDir art(dir);
-    for (const int size : {32, 48, 64, 128, 256}) {
+    // 16 for window title bars, which would otherwise get the 32 scaled down.
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
         const QImage icon = renderSvg(art.filePath("icon.svg"), QSize(size, size));
         if (icon.isNull())
             return fail("cannot render icon.svg");

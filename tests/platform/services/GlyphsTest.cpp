@@ -98,6 +98,8 @@ TEST(Glyphs, GameIconTakesTheSmallestBitmapAtLeastAsLargeAsAsked)
     const QIcon icon = GameIcon();
     const auto bitmap = [](int size) { return QPixmap(QStringLiteral(":/art/icon-%1.png").arg(size), "PNG"); };
     EXPECT_TRUE(SameLook(icon.pixmap(QSize(32, 32), 1.0), bitmap(32)));
+    // A title bar's icon as sharp as the one drawn from the SVG.
+    EXPECT_TRUE(SameLook(icon.pixmap(QSize(16, 16), 1.0), QIcon(QStringLiteral(":/art/icon.svg")).pixmap(QSize(16, 16), 1.0)));
     EXPECT_TRUE(SameLook(icon.pixmap(QSize(128, 128), 1.0), bitmap(128)));
     // 40 comes from the 48 bitmap scaled down, 300 is the largest there is.
     EXPECT_TRUE(SameLook(icon.pixmap(QSize(40, 40), 1.0),
