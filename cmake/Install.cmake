@@ -8,6 +8,8 @@ set(ZQ_APP_ID org.example.ZibbleQuarvel)
 set(ZQ_DESKTOP_DIR ${PROJECT_SOURCE_DIR}/resources/desktop)
 
 install(TARGETS zibble-quarvel RUNTIME DESTINATION bin)
+# The sound output, which the program loads from ../lib/zibble-quarvel/ when it first needs it.
+install(TARGETS zq-sound-qt LIBRARY DESTINATION lib/zibble-quarvel)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/zqvl2.dat ${PROJECT_SOURCE_DIR}/resources/ZQVL2.HLP
         DESTINATION share/zibble-quarvel)
 install(FILES ${ZQ_DESKTOP_DIR}/${ZQ_APP_ID}.desktop DESTINATION share/applications)

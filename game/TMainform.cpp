@@ -7,8 +7,9 @@
 #include "platform/services/Glyphs.h"
 #include "platform/services/TApplication.h"
 #include "platform/services/TLinkLabel.h"
-#include "platform/sound/QtSoundOutput.h"
+#include "platform/sound/LazySoundOutput.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QMessageBox>
@@ -24,7 +25,8 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     : State(state),
       ini(environment.SettingsFile.empty() ? TIniStore() : TIniStore(environment.SettingsFile)),
       waves(environment.SoundOutput_ ? std::move(environment.SoundOutput_)
-                                    : std::unique_ptr<SoundOutput>(std::make_unique<QtSoundOutput>()))
+                                    : std::unique_ptr<SoundOutput>(std::make_unique<LazySoundOutput>(
+                                          LazySoundOutput::ModulePathsFor(QCoreApplication::applicationDirPath()))))
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zibble Quarvel"));

@@ -46,6 +46,10 @@ void TMainform::paintEvent(QPaintEvent*)
             if (SoundBtn->isChecked())
                 waves.Output().Prepare();
         });
+        connect(SoundBtn, &QToolButton::toggled, this, [this](bool on) {
+            if (on)
+                waves.Output().Prepare();
+        });
     }
 }
 

@@ -2,6 +2,7 @@
 // Plays through a real sound server: a private PulseAudio daemon with a null
 // sink, started by this test and ended with it. Without a server the test
 // fails, unless ZQ_AUDIO_TESTS_OPTIONAL=1 asks it to skip.
+#include "platform/sound/LazySoundOutput.h"
 #include "platform/sound/QtSoundOutput.h"
 #include "platform/sound/TWaveList.h"
 #include "tests/platform/sound/PrivateSoundServer.h"
@@ -92,6 +93,26 @@ TEST_F(SoundServerTest, NewSoundCutsOffTheOneThatPlays)
 
     bank.Stop();
     EXPECT_EQ(out.State(), QAudio::StoppedState);
+    EXPECT_TRUE(WaitFor([] { return PrivateSoundServer::SinkInputs().isEmpty(); }));
+}
+
+// The game's output: the module is loaded by the first sound, which is not lost.
+TEST_F(SoundServerTest, ModuleLoadsWhenFirstNeededAndTheFirstSoundPlays)
+{
+    auto owned = std::make_unique<LazySoundOutput>(
+        QStringList{QStringLiteral("/nonexistent/zq-sound-qt.so"), QStringLiteral(ZQ_SOUND_MODULE_PATH)});
+    LazySoundOutput& out = *owned;
+    TWaveList bank(std::move(owned));
+    bank.LoadBuiltInSounds();
+    bank.Stop();
+    EXPECT_FALSE(out.Loaded()) << "nothing to stop before anything played";
+    ASSERT_TRUE(bank.Play(4));
+    EXPECT_TRUE(out.Loaded());
+    EXPECT_TRUE(out.IsPlaying());
+    EXPECT_EQ(out.Source(), &bank.Item(4).Sound());
+    EXPECT_TRUE(WaitFor([] { return PrivateSoundServer::SinkInputs().size() == 1; }));
+    bank.Stop();
+    EXPECT_FALSE(out.IsPlaying());
     EXPECT_TRUE(WaitFor([] { return PrivateSoundServer::SinkInputs().isEmpty(); }));
 }
 
