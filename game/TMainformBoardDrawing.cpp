@@ -41,8 +41,9 @@ void TMainform::paintEvent(QPaintEvent*)
     if (!soundPrepared_) {
         soundPrepared_ = true;
         // Binding to the sound system would hold up the first paint, and left
-        // to the first sound it would start that one late: do it in between.
-        QTimer::singleShot(0, this, [this] {
+        // to the first sound it would start that one late: do it in between,
+        // once the other windows and the splash have had their first paint too.
+        QTimer::singleShot(200, this, [this] {
             if (SoundBtn->isChecked())
                 waves.Output().Prepare();
         });

@@ -225,7 +225,7 @@ TEST_F(Startup, SoundIsReadiedAfterTheFirstPaintOnlyWhenItIsOn)
         EXPECT_EQ(sounds.Prepared, 0) << "not while the window is not on screen";
         form->show();
         // Long enough for several paints; readied once all the same.
-        QDeadlineTimer deadline(300);
+        QDeadlineTimer deadline(1000);
         while (!deadline.hasExpired()) {
             form->update();
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
