@@ -1,12 +1,25 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-process start-up to first paint and peak memory of the game, beside a
-// minimal Qt program that shows a window of the same size: each is started
-// a number of times on the offscreen platform; medians and the largest peak
-// resident set are printed.
+// minimal Qt program that shows a window of the same size, on the offscreen
+// platform and on a real X server (a private Xvfb unless --use-display).
+// The programs take turns run by run, after one warm-up run each, so that a
+// change of load on the machine falls on all of them alike; medians of wall
+// and CPU time and of peak resident memory are printed with their ratios.
+// Times run from the start of the process to its first paint, as the program
+// reports it on a pipe (ZQ_FIRST_PAINT_FD); a program that does not report is
+// timed to its end.
+//
+//   startup_measure [--runs N] [--platforms offscreen,xcb] [--use-display]
+//                   [--before OLD_GAME] GAME MINIMAL [RUNS]
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -14,75 +27,279 @@
 #include <vector>
 
 namespace {
+
 struct Run {
-    double seconds = 0;
-    long peakKb = 0;
+    double wallMs = 0;
+    double cpuMs = 0;
+    double peakMb = 0;
+    double exitMs = 0; // to the end of the process
+    bool ok = false;
 };
 
-Run Start(const std::string& program, const std::string& home)
+struct Program {
+    std::string label;
+    std::string path;
+    std::vector<Run> runs;
+};
+
+struct Target {
+    std::string platform; // QT_QPA_PLATFORM
+    std::string display;  // for xcb
+};
+
+double Ms(const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; }
+
+Run Start(const std::string& program, const std::string& home, const Target& target)
 {
+    int report[2];
+    if (pipe(report) != 0)
+        return {};
     const auto t0 = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        close(report[0]);
+        setenv("ZQ_FIRST_PAINT_FD", std::to_string(report[1]).c_str(), 1);
+        setenv("QT_QPA_PLATFORM", target.platform.c_str(), 1);
+        if (!target.display.empty())
+            setenv("DISPLAY", target.display.c_str(), 1);
+        unsetenv("WAYLAND_DISPLAY");
         setenv("ZQ_QUIT_AFTER_FIRST_PAINT", "1", 1);
         setenv("HOME", home.c_str(), 1);
         setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
-        std::freopen("/dev/null", "w", stderr);
+        if (!std::freopen("/dev/null", "w", stderr))
+            _exit(126);
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
+    close(report[1]);
+    std::string line;
+    char c = 0;
+    while (read(report[0], &c, 1) == 1 && c != '\n')
+        line += c;
+    close(report[0]);
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     Run r;
-    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    r.peakKb = usage.ru_maxrss;
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    r.exitMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    r.wallMs = r.exitMs;
+    r.cpuMs = Ms(usage.ru_utime) + Ms(usage.ru_stime);
+    r.peakMb = usage.ru_maxrss / 1024.0;
+    long long paintNs = 0;
+    long long cpuUs = 0;
+    long peakKb = 0;
+    if (std::sscanf(line.c_str(), "%lld %lld %ld", &paintNs, &cpuUs, &peakKb) == 3) {
+        const auto startNs = std::chrono::duration_cast<std::chrono::nanoseconds>(t0.time_since_epoch()).count();
+        r.wallMs = static_cast<double>(paintNs - startNs) / 1e6;
+        r.cpuMs = static_cast<double>(cpuUs) / 1000.0;
+        r.peakMb = static_cast<double>(peakKb) / 1024.0;
+    }
+    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!r.ok)
         std::fprintf(stderr, "%s ended with status %d\n", program.c_str(), status);
     return r;
 }
 
-Run Measure(const std::string& program, int runs, const std::string& home)
+double Median(std::vector<double> v)
 {
-    std::vector<double> times;
-    long peak = 0;
-    Start(program, home); // warm the file cache
-    for (int i = 0; i < runs; ++i) {
-        const Run r = Start(program, home);
-        times.push_back(r.seconds);
-        peak = std::max(peak, r.peakKb);
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], peak};
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const std::size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
+
+template <typename F>
+double MedianOf(const std::vector<Run>& runs, F field)
+{
+    std::vector<double> v;
+    for (const Run& r : runs)
+        v.push_back(field(r));
+    return Median(v);
+}
+
+std::string LoadAverage()
+{
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+// A private X server; -displayfd tells us its number once it accepts clients.
+class PrivateXServer {
+public:
+    PrivateXServer()
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        pid_ = fork();
+        if (pid_ == 0) {
+            close(fds[0]);
+            if (!std::freopen("/dev/null", "w", stderr))
+                _exit(126);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                   static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        char c = 0;
+        while (read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(fds[0]);
+        if (!number.empty())
+            display_ = ":" + number;
+    }
+    ~PrivateXServer()
+    {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+    PrivateXServer(const PrivateXServer&) = delete;
+    PrivateXServer& operator=(const PrivateXServer&) = delete;
+    const std::string& Display() const { return display_; }
+
+private:
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+void Report(const std::string& title, std::vector<Program>& programs, int runs)
+{
+    std::printf("%s: medians of %d alternating runs\n", title.c_str(), runs);
+    std::printf("  %-22s %9s %9s %9s %12s\n", "program", "wall ms", "CPU ms", "peak MB", "to exit ms");
+    for (const Program& p : programs)
+        std::printf("  %-22s %9.1f %9.1f %9.1f %12.1f\n", p.label.c_str(),
+                    MedianOf(p.runs, [](const Run& r) { return r.wallMs; }),
+                    MedianOf(p.runs, [](const Run& r) { return r.cpuMs; }),
+                    MedianOf(p.runs, [](const Run& r) { return r.peakMb; }),
+                    MedianOf(p.runs, [](const Run& r) { return r.exitMs; }));
+    const Program& minimal = programs.back();
+    const double wall = MedianOf(minimal.runs, [](const Run& r) { return r.wallMs; });
+    const double cpu = MedianOf(minimal.runs, [](const Run& r) { return r.cpuMs; });
+    const double mem = MedianOf(minimal.runs, [](const Run& r) { return r.peakMb; });
+    for (std::size_t i = 0; i + 1 < programs.size(); ++i) {
+        const Program& p = programs[i];
+        std::printf("  %-22s wall %.2f, CPU %.2f times the minimal window, memory %+.1f MB\n", p.label.c_str(),
+                    MedianOf(p.runs, [](const Run& r) { return r.wallMs; }) / wall,
+                    MedianOf(p.runs, [](const Run& r) { return r.cpuMs; }) / cpu,
+                    MedianOf(p.runs, [](const Run& r) { return r.peakMb; }) - mem);
+    }
+}
+
+// Warm-up, then rounds in which every program runs once, the order turning
+// round by round so that none always follows the same one.
+bool Measure(std::vector<Program>& programs, int runs, const std::string& home, const Target& target)
+{
+    bool ok = true;
+    for (const Program& p : programs)
+        ok = Start(p.path, home, target).ok && ok;
+    const std::size_t n = programs.size();
+    for (int round = 0; round < runs; ++round) {
+        for (std::size_t k = 0; k < n; ++k) {
+            Program& p = programs[(k + static_cast<std::size_t>(round)) % n];
+            const Run r = Start(p.path, home, target);
+            ok = r.ok && ok;
+            p.runs.push_back(r);
+        }
+    }
+    return ok;
+}
+
+int Usage(const char* self)
+{
+    std::fprintf(stderr,
+                 "usage: %s [--runs N] [--platforms offscreen,xcb] [--use-display] [--before OLD_GAME] GAME MINIMAL "
+                 "[RUNS]\n",
+                 self);
+    return 2;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s GAME MINIMAL [RUNS]\n", argv[0]);
-        return 2;
+    int runs = 15;
+    std::vector<std::string> platforms{"offscreen", "xcb"};
+    bool useDisplay = false;
+    std::string before;
+    std::vector<std::string> positional;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--runs" && i + 1 < argc) {
+            runs = std::atoi(argv[++i]);
+        } else if (arg == "--platforms" && i + 1 < argc) {
+            platforms.clear();
+            std::stringstream list(argv[++i]);
+            for (std::string p; std::getline(list, p, ',');)
+                platforms.push_back(p);
+        } else if (arg == "--use-display") {
+            useDisplay = true;
+        } else if (arg == "--before" && i + 1 < argc) {
+            before = argv[++i];
+        } else if (arg.starts_with("--")) {
+            return Usage(argv[0]);
+        } else {
+            positional.push_back(arg);
+        }
     }
-    const int runs = argc > 3 ? std::atoi(argv[3]) : 15;
+    if (positional.size() < 2 || positional.size() > 3)
+        return Usage(argv[0]);
+    if (positional.size() == 3)
+        runs = std::atoi(positional[2].c_str());
+    if (runs < 1)
+        return Usage(argv[0]);
+
     char home[] = "/tmp/zq-startup-XXXXXX";
     if (!mkdtemp(home))
         return 1;
     // A returning player: the language is stored, so no language dialog comes up.
     const std::string settingsDir = std::string(home) + "/config/zibble-quarvel";
-    std::system(("mkdir -p " + settingsDir).c_str());
+    if (std::system(("mkdir -p " + settingsDir).c_str()) != 0)
+        return 1;
     if (FILE* f = std::fopen((settingsDir + "/settings.reg").c_str(), "w")) {
         std::fputs("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZibbleGames\\ZibbleQuarvel\\V2\\common]\n"
                    "\"tongue\"=\"0\"\n",
                    f);
         std::fclose(f);
     }
-    const Run game = Measure(argv[1], runs, home);
-    const Run minimal = Measure(argv[2], runs, home);
-    std::printf("start-up to first paint, median of %d: game %.1f ms, minimal Qt window %.1f ms, ratio %.2f\n", runs,
-                game.seconds * 1000, minimal.seconds * 1000, game.seconds / minimal.seconds);
-    std::printf("peak resident memory: game %.1f MB, minimal Qt window %.1f MB, difference %.1f MB\n",
-                game.peakKb / 1024.0, minimal.peakKb / 1024.0, (game.peakKb - minimal.peakKb) / 1024.0);
-    std::string rm = std::string("rm -rf ") + home;
-    return std::system(rm.c_str()) == 0 ? 0 : 1;
+
+    bool ok = true;
+    std::printf("start-up to first paint, returning player; load average before: %s\n", LoadAverage().c_str());
+    for (const std::string& platform : platforms) {
+        std::vector<Program> programs;
+        if (!before.empty())
+            programs.push_back({"game before", before, {}});
+        programs.push_back({"game", positional[0], {}});
+        programs.push_back({"minimal Qt window", positional[1], {}});
+        Target target{platform, {}};
+        std::optional<PrivateXServer> server;
+        std::string title = platform;
+        if (platform == "xcb") {
+            const char* display = std::getenv("DISPLAY");
+            if (useDisplay && display && *display) {
+                target.display = display;
+                title += " on " + target.display;
+            } else {
+                server.emplace();
+                if (server->Display().empty()) {
+                    std::fprintf(stderr, "cannot start Xvfb\n");
+                    ok = false;
+                    continue;
+                }
+                target.display = server->Display();
+                title += " on a private Xvfb " + target.display;
+            }
+        }
+        ok = Measure(programs, runs, home, target) && ok;
+        Report(title, programs, runs);
+    }
+    std::printf("load average after: %s\n", LoadAverage().c_str());
+    const std::string rm = std::string("rm -rf ") + home;
+    return std::system(rm.c_str()) == 0 && ok ? 0 : 1;
 }

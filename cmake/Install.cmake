@@ -14,6 +14,8 @@ if(NOT ZQ_INSTALL_BINDIR MATCHES "^[^/]+$")
 endif()
 
 install(TARGETS zibble-quarvel RUNTIME DESTINATION ${ZQ_INSTALL_BINDIR})
+# The sound output, which the program loads from ../lib/zibble-quarvel/ when it first needs it.
+install(TARGETS zq-sound-qt LIBRARY DESTINATION lib/zibble-quarvel)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/zqvl2.dat ${PROJECT_SOURCE_DIR}/resources/ZQVL2.HLP
         DESTINATION share/zibble-quarvel)
 install(FILES ${ZQ_DESKTOP_DIR}/${ZQ_APP_ID}.desktop DESTINATION share/applications)

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/DialogLook.h"
 
+#include "platform/services/Glyphs.h"
+
 #include <QApplication>
 #include <QWidget>
 
@@ -18,7 +20,7 @@ QIcon MainFormIcon(const QWidget* mainForm)
 {
     if (mainForm && !mainForm->windowIcon().isNull())
         return mainForm->windowIcon();
-    return QIcon(QStringLiteral(":/art/icon.svg"));
+    return GameIcon();
 }
 
 } // namespace zq

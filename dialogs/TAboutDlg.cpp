@@ -2,6 +2,7 @@
 #include "dialogs/TAboutDlg.h"
 
 #include "state/ProgramState.h"
+#include "platform/services/Glyphs.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -17,7 +18,7 @@ TAboutDlg::TAboutDlg(ProgramState& state, QWidget* mainForm)
     setObjectName(QStringLiteral("AboutDlg"));
     setWindowTitle(QStringLiteral("Zibble Quarvel"));
     auto* icon = new QLabel(this);
-    icon->setPixmap(QIcon(QStringLiteral(":/art/icon.svg")).pixmap(64, 64));
+    icon->setPixmap((mainForm_ && !mainForm_->windowIcon().isNull() ? mainForm_->windowIcon() : GameIcon()).pixmap(64, 64));
     text_->setTextFormat(Qt::RichText);
     text_->setWordWrap(true);
     auto* ok = new QPushButton(QStringLiteral("OK"), this);

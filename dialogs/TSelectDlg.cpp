@@ -8,6 +8,7 @@
 #include "state/ProgramState.h"
 #include "engine/ProgressByte.h"
 #include "dialogs/SmallSansFont.h"
+#include "platform/services/Glyphs.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -21,22 +22,11 @@
 
 namespace zq {
 
-namespace {
-
-QIcon ArrowIcon(const QString& normal, const QString& disabled)
-{
-    QIcon icon(normal);
-    icon.addFile(disabled, QSize(), QIcon::Disabled);
-    return icon;
-}
-
-} // namespace
-
 TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
     : QDialog(parent), state_(state), mainForm_(mainForm)
 {
     initArtResources();
-    sm_ = QImage(QStringLiteral(":/art/faces.png")).convertToFormat(QImage::Format_RGB32);
+    sm_ = ReadPng(QStringLiteral(":/art/faces.png")).convertToFormat(QImage::Format_RGB32);
     setObjectName(QStringLiteral("SelectDlg"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);
@@ -71,17 +61,17 @@ TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
 
     PrevBtn_ = new QPushButton(this);
     PrevBtn_->setGeometry(304, 284, 25, 25);
-    PrevBtn_->setIcon(ArrowIcon(QStringLiteral(":/art/prev.svg"), QStringLiteral(":/art/prev_disabled.svg")));
+    PrevBtn_->setIcon(LazyIcon(QStringLiteral(":/art/prev.svg"), QStringLiteral(":/art/prev_disabled.svg")));
     PrevBtn_->setAutoDefault(false);
     connect(PrevBtn_, &QPushButton::clicked, this, [this] { PrevBtnClick(); });
 
     NextBtn_ = new QPushButton(this);
     NextBtn_->setGeometry(332, 284, 25, 25);
-    NextBtn_->setIcon(ArrowIcon(QStringLiteral(":/art/next.svg"), QStringLiteral(":/art/next_disabled.svg")));
+    NextBtn_->setIcon(LazyIcon(QStringLiteral(":/art/next.svg"), QStringLiteral(":/art/next_disabled.svg")));
     NextBtn_->setAutoDefault(false);
     connect(NextBtn_, &QPushButton::clicked, this, [this] { NextBtnClick(); });
 
-    CancelBtn_ = new QPushButton(QIcon(QStringLiteral(":/art/cancel.svg")), QString(), this);
+    CancelBtn_ = new QPushButton(LazyIcon(QStringLiteral(":/art/cancel.svg")), QString(), this);
     CancelBtn_->setGeometry(364, 284, 75, 25);
     CancelBtn_->setAutoDefault(false);
     connect(CancelBtn_, &QPushButton::clicked, this, [this] { done(2); });

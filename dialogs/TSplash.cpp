@@ -2,6 +2,7 @@
 #include "dialogs/TSplash.h"
 
 #include "dialogs/CentreWindow.h"
+#include "platform/services/Glyphs.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,7 +22,7 @@ TSplash::TSplash(QWidget* parent) : QDialog(parent)
     image->setObjectName(QStringLiteral("Image1"));
     image->setGeometry(0, 0, 201, 151);
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->setPixmap(QPixmap(QStringLiteral(":/art/splash.png")));
+    image_ = image;
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -40,6 +41,9 @@ void TSplash::Click()
 
 void TSplash::showEvent(QShowEvent* event)
 {
+    // Read when first shown: made with the other windows, it is not wanted before the game is on screen.
+    if (image_->pixmap().isNull())
+        image_->setPixmap(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/splash.png"))));
     CentreWindow(*this, nullptr);
     QDialog::showEvent(event);
 }

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QTimer;
 
 namespace zq {
@@ -28,6 +29,7 @@ protected:
 
 private:
     QTimer* timer1_ = nullptr;
+    QLabel* image_ = nullptr;
 };
 
 } // namespace zq

@@ -8,6 +8,7 @@
 #include "dialogs/SmallSansFont.h"
 #include "dialogs/StatTexts.h"
 #include "dialogs/TGauge.h"
+#include "platform/services/Glyphs.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -86,7 +87,7 @@ TStatDlg::TStatDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
     L3_ = BoldLabel(this, 20, 212);
     G2_ = Gauge(this, 20, 236, clGreen);
 
-    OkBtn_ = new QPushButton(QIcon(QStringLiteral(":/art/smile_yellow.svg")), QStringLiteral("OK"), this);
+    OkBtn_ = new QPushButton(LazyIcon(QStringLiteral(":/art/smile_yellow.svg")), QStringLiteral("OK"), this);
     OkBtn_->setGeometry(368, 284, 75, 25);
     OkBtn_->setDefault(true);
     OkBtn_->setAutoDefault(true);

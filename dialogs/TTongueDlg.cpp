@@ -3,6 +3,7 @@
 
 #include "dialogs/CentreWindow.h"
 #include "dialogs/DialogLook.h"
+#include "platform/services/Glyphs.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -40,14 +41,14 @@ TTongueDlg::TTongueDlg(ProgramState& state, QWidget* mainForm) : state_(state), 
     englishBtn_ = new QPushButton(QStringLiteral("I speak english."), this);
     englishBtn_->setObjectName(QStringLiteral("EnglishBtn"));
     englishBtn_->setGeometry(84, 16, 221, 27);
-    englishBtn_->setIcon(QIcon(QStringLiteral(":/art/flags_en.svg")));
+    englishBtn_->setIcon(LazyIcon(QStringLiteral(":/art/flags_en.svg")));
     englishBtn_->setIconSize(QSize(3 * GlyphSize, GlyphSize));
     connect(englishBtn_, &QPushButton::clicked, this, &TTongueDlg::EnglishBtnClick);
 
     auto* germanBtn = new QPushButton(QStringLiteral("Ich spreche deutsch."), this);
     germanBtn->setObjectName(QStringLiteral("GermanBtn"));
     germanBtn->setGeometry(84, 48, 221, 27);
-    germanBtn->setIcon(QIcon(QStringLiteral(":/art/flags_de.svg")));
+    germanBtn->setIcon(LazyIcon(QStringLiteral(":/art/flags_de.svg")));
     germanBtn->setIconSize(QSize(3 * GlyphSize, GlyphSize));
     connect(germanBtn, &QPushButton::clicked, this, &TTongueDlg::GermanBtnClick);
 }

@@ -3,6 +3,7 @@
 
 #include "dialogs/CentreWindow.h"
 #include "dialogs/DialogLook.h"
+#include "platform/services/Glyphs.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -137,7 +138,7 @@ void TYesNoDlg::BuildPage(int page, const QIcon& icon)
         auto* button = new QPushButton(sheet);
         button->setObjectName(QString::fromLatin1(b->name));
         button->setGeometry(b->left, ButtonTop, ButtonWidth, ButtonHeight);
-        button->setIcon(QIcon(QString::fromLatin1(role.glyph)));
+        button->setIcon(LazyIcon(QString::fromLatin1(role.glyph)));
         button->setIconSize(QSize(GlyphSize, GlyphSize));
         const int result = role.modalResult;
         connect(button, &QPushButton::clicked, this, [this, result] { done(result); });

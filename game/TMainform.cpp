@@ -4,10 +4,12 @@
 
 #include "platform/canvas/CanvasWidget.h"
 #include "platform/placement/TFormPlacement.h"
+#include "platform/services/Glyphs.h"
 #include "platform/services/TApplication.h"
 #include "platform/services/TLinkLabel.h"
-#include "platform/sound/QtSoundOutput.h"
+#include "platform/sound/LazySoundOutput.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QMessageBox>
@@ -23,11 +25,12 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     : State(state),
       ini(environment.SettingsFile.empty() ? TIniStore() : TIniStore(environment.SettingsFile)),
       waves(environment.SoundOutput_ ? std::move(environment.SoundOutput_)
-                                    : std::unique_ptr<SoundOutput>(std::make_unique<QtSoundOutput>()))
+                                    : std::unique_ptr<SoundOutput>(std::make_unique<LazySoundOutput>(
+                                          LazySoundOutput::ModulePathsFor(QCoreApplication::applicationDirPath()))))
 {
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Zibble Quarvel"));
-    setWindowIcon(QIcon(QStringLiteral(":/art/icon.svg")));
+    setWindowIcon(GameIcon());
     resize(DesignedWidth, DesignedHeight);
     waves.LoadBuiltInSounds();
     CreateToolbar();
@@ -52,9 +55,9 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     WebLabel = new TLinkLabel(this);
     WebLabel->Jump = QStringLiteral("https://zibble-quarvel.example.org/");
 
-    back = QImage(QStringLiteral(":/art/back.png")).convertToFormat(QImage::Format_RGB32);
-    moveCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crmove1.png")), 16, 16);
-    turnCursor_ = QCursor(QPixmap(QStringLiteral(":/art/crturn2.png")), 16, 16);
+    back = ReadPng(QStringLiteral(":/art/back.png")).convertToFormat(QImage::Format_RGB32);
+    moveCursor_ = QCursor(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/crmove1.png"))), 16, 16);
+    turnCursor_ = QCursor(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/crturn2.png"))), 16, 16);
 
     FormPlacement1 = std::make_unique<TFormPlacement>(*this, ini);
     formCreate(environment);
@@ -78,7 +81,7 @@ QToolButton* TMainform::AddButton(const char* name, const char* icon)
     auto* b = new QToolButton(toolPanel);
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoRaise(true);
-    b->setIcon(QIcon(QStringLiteral(":/art/%1.svg").arg(QString::fromLatin1(icon))));
+    b->setIcon(BitmapIcon(QStringLiteral(":/glyphs/%1").arg(QString::fromLatin1(icon))));
     b->setIconSize(QSize(22, 22));
     b->setFixedSize(29, 29);
     b->setFocusPolicy(Qt::NoFocus);

@@ -184,6 +184,7 @@ private:
     bool aborted_ = false;
     bool closing_ = false;
     bool placementRestored_ = false;
+    bool soundPrepared_ = false;
 };
 
 } // namespace zq

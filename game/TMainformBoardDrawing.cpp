@@ -7,6 +7,8 @@
 #include "platform/canvas/CanvasWidget.h"
 
 #include <QPainter>
+#include <QTimer>
+#include <QToolButton>
 
 namespace zq {
 
@@ -36,6 +38,20 @@ void TMainform::paintEvent(QPaintEvent*)
     }
     QPainter p(this);
     p.drawImage(QPoint(0, 0), formCanvas_.Image());
+    if (!soundPrepared_) {
+        soundPrepared_ = true;
+        // Binding to the sound system would hold up the first paint, and left
+        // to the first sound it would start that one late: do it in between,
+        // once the other windows and the splash have had their first paint too.
+        QTimer::singleShot(200, this, [this] {
+            if (SoundBtn->isChecked())
+                waves.Output().Prepare();
+        });
+        connect(SoundBtn, &QToolButton::toggled, this, [this](bool on) {
+            if (on)
+                waves.Output().Prepare();
+        });
+    }
 }
 
 void TMainform::FormPaint(Canvas& c)

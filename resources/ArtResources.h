@@ -3,7 +3,8 @@
 
 namespace zq {
 
-// Registers the game's pictures under ":/art/" (for example ":/art/back.png").
+// Registers the game's pictures under ":/art/" (for example ":/art/back.png")
+// and the toolbar's bitmaps under ":/glyphs/".
 // They live in the static library zq_art, whose resource table the linker
 // would drop unless something refers to it: call this once at start-up,
 // before the first picture is loaded. Calling it again does no harm.

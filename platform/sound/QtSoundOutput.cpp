@@ -15,6 +15,11 @@ QtSoundOutput::~QtSoundOutput()
     Stop();
 }
 
+void QtSoundOutput::Prepare()
+{
+    HasDevice();
+}
+
 bool QtSoundOutput::HasDevice()
 {
     return !QMediaDevices::defaultAudioOutput().isNull();

@@ -21,6 +21,9 @@ public:
     QtSoundOutput(const QtSoundOutput&) = delete;
     QtSoundOutput& operator=(const QtSoundOutput&) = delete;
 
+    // Binds to the sound system now, which the first sound would otherwise
+    // wait for; the game calls it once its window is up.
+    void Prepare() override;
     bool HasDevice() override;
     bool Start(const Pcm& pcm) override;
     void Stop() override;

@@ -11,6 +11,8 @@ class SoundOutput {
 public:
     virtual ~SoundOutput() = default;
 
+    // Gets ready to start a sound at once; may take a while, so not before the game is on screen.
+    virtual void Prepare() {}
     // False when there is no output device; then nothing is to be played.
     virtual bool HasDevice() = 0;
     // Cuts off any sound that plays and starts this one. The output reads

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sound/TWaveList.h"
 
-#include "platform/sound/QtSoundOutput.h"
-
 #include <QFile>
 #include <QString>
 
@@ -27,12 +25,6 @@ std::vector<std::uint8_t> ReadResource(const QString& path)
     return {bytes.begin(), bytes.end()};
 }
 } // namespace
-
-TWaveList::TWaveList()
-    : TWaveList(std::make_unique<QtSoundOutput>())
-{
-    LoadBuiltInSounds();
-}
 
 TWaveList::TWaveList(std::unique_ptr<SoundOutput> output)
     : output_(std::move(output))

@@ -17,7 +17,8 @@ class TWaveList {
 public:
     static constexpr int BuiltInCount = 6;
 
-    // The game's bank: the six built-in sounds on the system's default audio output.
+    // The six built-in sounds on the system's default audio output, linked in
+    // directly (target zq_sound_qt).
     TWaveList();
     // An empty bank on the given output.
     explicit TWaveList(std::unique_ptr<SoundOutput> output);

@@ -5,6 +5,7 @@
 #include "dialogs/TSplash.h"
 #include "dialogs/TTongueDlg.h"
 
+#include <QDeadlineTimer>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLayout>
@@ -260,6 +261,34 @@ TEST_F(Startup, SoundQuarvelAndLanguageSurviveARestart)
     form->TipBtnClick();
     form->PlayWave(5);
     EXPECT_TRUE(sounds.Events.empty());
+}
+
+// The sound system is bound once the window has painted, so that the first
+// sound starts as quickly as later ones; with sound off, once it is switched on.
+TEST_F(Startup, SoundIsReadiedAfterTheFirstPaintOnlyWhenItIsOn)
+{
+    for (const bool on : {true, false}) {
+        SCOPED_TRACE(on);
+        TIniStore(SettingsPath()).WriteBool("common", "sound", on);
+        Start();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(sounds.Prepared, 0) << "not while the window is not on screen";
+        form->show();
+        // Long enough for several paints; readied once all the same.
+        QDeadlineTimer deadline(1000);
+        while (!deadline.hasExpired()) {
+            form->update();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        EXPECT_EQ(sounds.Prepared, on ? 1 : 0);
+        if (!on) {
+            form->SoundBtn->click();
+            EXPECT_EQ(sounds.Prepared, 1) << "switched on, ready for the next sound";
+        }
+        TearDown();
+        state = ProgramState{};
+        sounds.Prepared = 0;
+    }
 }
 
 // Every hint in both languages; any language but German gives the English ones.

@@ -40,7 +40,7 @@ for file in /usr/games/$PKG /usr/share/$PKG/zqvl2.dat /usr/share/$PKG/ZQVL2.HLP 
     /usr/share/applications/org.example.ZibbleQuarvel.desktop /usr/share/metainfo/org.example.ZibbleQuarvel.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/org.example.ZibbleQuarvel.svg /usr/share/icons/hicolor/48x48/apps/org.example.ZibbleQuarvel.png \
     /usr/share/icons/hicolor/scalable/mimetypes/application-x-zibble-quarvel.svg /usr/share/mime/packages/$PKG.xml \
-    /usr/share/man/man6/$PKG.6.gz /usr/share/doc/$PKG/copyright /usr/share/doc/$PKG/changelog.gz; do
+    /usr/lib/$PKG/zq-sound-qt.so /usr/share/man/man6/$PKG.6.gz /usr/share/doc/$PKG/copyright /usr/share/doc/$PKG/changelog.gz; do
     grep -qx "$file" "$WORK/contents" || fail "package lacks $file"
 done
 grep -v '/$' "$WORK/contents" | grep -v '^/usr/' && fail "package has files outside /usr"

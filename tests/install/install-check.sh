@@ -24,6 +24,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 ID=org.example.ZibbleQuarvel
 EXPECTED="bin/zibble-quarvel
+lib/zibble-quarvel/zq-sound-qt.so
 share/applications/$ID.desktop
 share/icons/hicolor/128x128/apps/$ID.png
 share/icons/hicolor/256x256/apps/$ID.png

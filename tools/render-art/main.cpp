@@ -5,6 +5,9 @@
 //
 //   render-art <art-dir> [font-file]      write every PNG into <art-dir>
 //   render-art --sheet <art-dir> <out>    contact sheet of all pictures, for review
+//   render-art --glyphs <out-dir> <size> <svg>...
+//                                         each SVG as <name>.png at size and
+//                                         <name>@2x.png at twice the size
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -252,7 +255,8 @@ QImage makeSplash(const QImage& back, const QString& fontFile)
 bool renderAll(const QString& dir, const QString& fontFile)
 {
     const QDir art(dir);
-    for (const int size : {32, 48, 64, 128, 256}) {
+    // 16 for window title bars, which would otherwise get the 32 scaled down.
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
         const QImage icon = renderSvg(art.filePath("icon.svg"), QSize(size, size));
         if (icon.isNull())
             return fail("cannot render icon.svg");
@@ -273,6 +277,45 @@ bool renderAll(const QString& dir, const QString& fontFile)
     if (splash.isNull())
         return fail("cannot load the title font " + fontFile);
     return save(splash, art.filePath("splash.png"));
+}
+
+// A glyph drawn as the icon engine would draw it for a button: kept in its
+// aspect ratio within size x size, so the pictures look the same as before.
+QImage renderGlyph(const QString& path, int size)
+{
+    QSvgRenderer renderer(path);
+    if (!renderer.isValid())
+        return {};
+    QSize actual = renderer.defaultSize();
+    actual.scale(size, size, Qt::KeepAspectRatio);
+    QImage image(actual, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    painter.end();
+    return image;
+}
+
+// Build time: the game loads these instead of parsing SVG at start-up.
+bool renderGlyphs(const QString& outDir, int size, const QStringList& svgs)
+{
+    if (size <= 0)
+        return fail("glyph size must be positive");
+    if (!QDir().mkpath(outDir))
+        return fail("cannot make " + outDir);
+    const QDir out(outDir);
+    for (const QString& svg : svgs) {
+        const QString base = QFileInfo(svg).completeBaseName();
+        for (const int scale : {1, 2}) {
+            const QImage image = renderGlyph(svg, size * scale);
+            if (image.isNull())
+                return fail("cannot render " + svg);
+            const QString name = scale == 1 ? base + ".png" : base + "@2x.png";
+            if (!image.save(out.filePath(name), "PNG"))
+                return fail("cannot write " + out.filePath(name));
+        }
+    }
+    return true;
 }
 
 // Every SVG at its own size, at 24 and 32 pixels, and the bitmaps, on silver.
@@ -336,8 +379,11 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 3 && args[0] == "--sheet")
         return renderSheet(args[1], args[2]) ? 0 : 1;
+    if (args.size() >= 4 && args[0] == "--glyphs")
+        return renderGlyphs(args[1], args[2].toInt(), args.mid(3)) ? 0 : 1;
     if (args.size() == 1 || args.size() == 2)
         return renderAll(args[0], args.size() == 2 ? args[1] : QString(kDefaultFont)) ? 0 : 1;
-    std::fprintf(stderr, "usage: render-art <art-dir> [font-file]\n       render-art --sheet <art-dir> <out.png>\n");
+    std::fprintf(stderr, "usage: render-art <art-dir> [font-file]\n       render-art --sheet <art-dir> <out.png>\n"
+                         "       render-art --glyphs <out-dir> <size> <svg>...\n");
     return 2;
 }

@@ -16,6 +16,7 @@ struct SoundLog {
     // when the samples were altered while they played.
     std::vector<std::string> Events;
     const Pcm* Playing = nullptr;
+    int Prepared = 0;
 };
 
 // Records instead of playing. Like a real device it reads the samples it
@@ -25,6 +26,7 @@ public:
     explicit FakeSoundOutput(SoundLog& log) : log_(log) {}
     ~FakeSoundOutput() override { Stop(); }
 
+    void Prepare() override { ++log_.Prepared; }
     bool HasDevice() override { return log_.Device; }
 
     bool Start(const Pcm& pcm) override

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FakeSoundOutput.h"
+#include "platform/sound/LazySoundOutput.h"
 #include "platform/sound/TWaveList.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +122,32 @@ TEST(TWaveList, WithoutDeviceNothingPlays)
     for (int i = 0; i < 6; ++i)
         EXPECT_FALSE(bank->Play(i));
     EXPECT_TRUE(log.Events.empty());
+}
+
+// A game installed without its sound module behaves as one without a sound card.
+TEST(LazySoundOutput, WithoutItsModuleNothingPlaysAndNothingBreaks)
+{
+    auto owned = std::make_unique<LazySoundOutput>(QStringList{QStringLiteral("/nonexistent/zq-sound-qt.so"),
+                                                               QStringLiteral(ZQ_NOT_A_MODULE)});
+    LazySoundOutput& out = *owned;
+    TWaveList bank(std::move(owned));
+    bank.LoadBuiltInSounds();
+    out.Prepare();
+    EXPECT_FALSE(out.Loaded());
+    EXPECT_FALSE(out.HasDevice());
+    for (int i = 0; i < TWaveList::BuiltInCount; ++i)
+        EXPECT_FALSE(bank.Play(i)) << i;
+    EXPECT_FALSE(out.IsPlaying());
+    EXPECT_EQ(out.Source(), nullptr);
+    bank.Stop();
+}
+
+// Beside the program in a build tree, then where an installation puts it.
+TEST(LazySoundOutput, ModuleIsLookedForBesideTheProgramThenInItsLibFolder)
+{
+    EXPECT_EQ(LazySoundOutput::ModulePathsFor(QStringLiteral("/opt/zq/bin")),
+              (QStringList{QStringLiteral("/opt/zq/bin/zq-sound-qt.so"),
+                           QStringLiteral("/opt/zq/bin/../lib/zibble-quarvel/zq-sound-qt.so")}));
 }
 
 TEST(TWaveList, PositionsOutsideTheListDoNotPlay)
