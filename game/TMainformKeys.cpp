@@ -38,8 +38,10 @@ bool TMainform::boxKeyDown(int key, Qt::KeyboardModifiers modifiers)
             return true;
         if (e.PlayState != BoardEngine::Playing)
             return true;
+        // Before the first lift of a board, Tab starts at piece 1 and Shift+Tab at piece 8.
         const bool back = key == Qt::Key_Backtab || shift;
-        LiftPiece(back ? (lastLifted_ + PieceCount - 2) % PieceCount + 1 : lastLifted_ % PieceCount + 1);
+        const int from = back && lastLifted_ == 0 ? PieceCount + 1 : lastLifted_;
+        LiftPiece(back ? (from + PieceCount - 2) % PieceCount + 1 : from % PieceCount + 1);
         e.DragMode = BoardEngine::NoDrag;
         return true;
     }

@@ -138,6 +138,8 @@ void TMainform::formActivate()
     if (State.Language == -1 && TongueDlg)
         TongueDlg->ShowModal();
     UpdateHints();
+    // The pattern window, shown again above, took the focus: the board's keys belong here.
+    activateWindow();
 }
 
 
@@ -221,6 +223,8 @@ void TMainform::TongueBtnClick()
     if (TongueDlg)
         TongueDlg->ShowModal();
     UpdateHints();
+    // The pattern window, shown again above, took the focus: the board's keys belong here.
+    activateWindow();
 }
 
 void TMainform::rules()
