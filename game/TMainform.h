@@ -181,6 +181,7 @@ private:
     void CreateShortcuts();
     void ShowLaidDown(int j);
     void ShowRelaid(int j, const PiecePlacement& left);
+    QRect PieceRect(const PiecePlacement& p) const;
     QToolButton* AddButton(const char* name, const char* icon);
     void ShowError(const QString& text);
     QFileDialog& FileDialog(QFileDialog*& dialog, bool save);

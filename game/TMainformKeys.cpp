@@ -7,8 +7,13 @@
 #include "platform/canvas/CanvasWidget.h"
 
 #include <QKeySequence>
+#include <QRect>
 #include <QShortcut>
 #include <QToolButton>
+
+#include <algorithm>
+#include <array>
+#include <climits>
 
 namespace zq {
 
@@ -113,15 +118,49 @@ void TMainform::CancelLift()
     ShowLaidDown(j);
 }
 
-// Erases piece j where it lay before and draws every piece again, as a lift does.
+// Pixels that everything drawn for a piece at p lies in, with one to spare.
+QRect TMainform::PieceRect(const PiecePlacement& p) const
+{
+    const auto o = static_cast<std::size_t>(p.o.value());
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (std::size_t k = 0; k < 3; ++k) {
+        const int x = (VertexX[k][o] + p.x) * Engine.CellWidth;
+        const int y = (VertexY[k][o] + p.y) * Engine.CellHeight;
+        left = std::min(left, x);
+        right = std::max(right, x);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+    }
+    return QRect(QPoint(left - 1, top - 1), QPoint(right + 1, bottom + 1));
+}
+
+// Erases piece j where it lay before and draws it at its place. Only the pieces
+// that share pixels with its old place are drawn again, with every piece that
+// lies above one that is drawn, so that the picture ends as a full repaint would
+// leave it, for less than a full redraw.
 void TMainform::ShowRelaid(int j, const PiecePlacement& left)
 {
+    std::array<QRect, PieceCount + 1> rect;
+    for (int k = 1; k <= PieceCount; ++k)
+        rect[static_cast<std::size_t>(k)] = PieceRect(Engine.Placements[k]);
+    const QRect old = PieceRect(left);
+    std::array<bool, PieceCount + 1> redraw{};
+    for (int k = 1; k <= PieceCount; ++k)
+        redraw[static_cast<std::size_t>(k)] = k == j || rect[static_cast<std::size_t>(k)].intersects(old);
+    // In ascending order a single pass reaches everything above what is redrawn.
+    for (std::size_t k = 1; k <= PieceCount; ++k)
+        if (redraw[k])
+            for (std::size_t m = k + 1; m <= PieceCount; ++m)
+                redraw[m] = redraw[m] || rect[m].intersects(rect[k]);
+
     PiecePlacement& p = Engine.Placements[j];
     const PiecePlacement now = p;
     p = left;
     DrawPiece(j, clSilver, clSilver);
     p = now;
-    DrawPieces(clBlack, clGrey);
+    for (int k = 1; k <= PieceCount; ++k)
+        if (redraw[static_cast<std::size_t>(k)])
+            DrawPiece(k, clBlack, clGrey);
 }
 
 void TMainform::Undo()

@@ -334,3 +334,40 @@ TEST_F(Keys, ToolbarShortcutsClickTheirButtons)
     covered.insert(form->TipBtn);
     EXPECT_EQ(covered.size(), form->findChildren<QToolButton*>().size()) << "every button has a shortcut";
 }
+
+// Seven pieces of a square of squares share edges; piece 1, lowest of all, is carried
+// away and its move undone and redone: those above it must still be drawn over it.
+TEST_F(Keys, UndoAndRedoKeepThePiecesDrawnInTheirOrder)
+{
+    Start();
+    ShowActive();
+    if (HasFatalFailure())
+        return;
+    const PuzzleRecord square = zq::testing::SquareOfSquares(20, 10);
+    BoardEngine& e = form->Engine;
+    for (int k = 1; k <= 7; ++k) {
+        e.UnstampPiece(k);
+        e.Placements[k] = square[k];
+        e.StampPiece(k);
+    }
+    form->box->Repaint();
+    for (const int j : {1, 4}) {
+        SCOPED_TRACE(::testing::Message() << "piece " << j);
+        while (Lifted() != j)
+            Key(Qt::Key_Tab);
+        for (int i = 0; i < 6; ++i)
+            Key(Qt::Key_Right, Qt::ShiftModifier);
+        Key(Qt::Key_Space);
+        ASSERT_EQ(Lifted(), 0);
+        PiecePlacement away = square[j];
+        away.x = static_cast<std::uint8_t>(away.x + 30);
+        ASSERT_EQ(P(j), away);
+        for (const auto& [key, mods, want] : {std::tuple{Qt::Key_Z, Qt::KeyboardModifiers(Qt::ControlModifier), square[j]},
+                                              std::tuple{Qt::Key_Y, Qt::KeyboardModifiers(Qt::ControlModifier), away},
+                                              std::tuple{Qt::Key_Z, Qt::KeyboardModifiers(Qt::ControlModifier), square[j]}}) {
+            Key(key, mods);
+            EXPECT_EQ(P(j), want);
+            ExpectConsistent();
+        }
+    }
+}
