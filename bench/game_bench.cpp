@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The cost of drawing the board and of one drag step, at a small and a 4K client.
+// The cost of drawing the board, of one drag step, and of a put-down, an undo and a
+// redo, at a small and a 4K client.
 #include "resources/ArtResources.h"
 #include "platform/canvas/CanvasWidget.h"
 #include "state/ProgramState.h"
@@ -104,6 +105,61 @@ void DragEvent(benchmark::State& s)
 }
 BENCHMARK(DragEvent)->Name("drag event 3840x2160/move")->Arg(0)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DragEvent)->Name("drag event 3840x2160/turn")->Arg(1)->Unit(benchmark::kMicrosecond);
+
+// A put-down by itself (fit test, stamp, drawing, solve test) against an undo and
+// a redo of that move; the lift, or the opposite step, is left out of the timing.
+enum class Step { PutDown, Undo, Redo };
+template <Step step>
+void LayStep(benchmark::State& s)
+{
+    Game g(static_cast<int>(s.range(0)), static_cast<int>(s.range(1)));
+    TMainform& f = *g.form;
+    PiecePlacement home = f.Engine.Placements[1];
+    PiecePlacement away = home;
+    away.x = static_cast<std::uint8_t>(home.x + 1);
+    if (s.range(2) != 0) {
+        // Crowded: pieces 2 to 7 in the silhouette, piece 1 going between its place there and its parking place.
+        for (int k = 2; k <= 7; ++k) {
+            f.Engine.UnstampPiece(k);
+            f.Engine.Placements[k] = g.state.Library[1][k];
+            f.Engine.StampPiece(k);
+        }
+        away = g.state.Library[1][1];
+        f.box->Repaint();
+    }
+    if (step != Step::PutDown) {
+        g.Lift();
+        f.Engine.Placements[1] = away;
+        f.PutDownSelected();
+    }
+    bool there = true;
+    for (auto _ : s) {
+        if constexpr (step == Step::PutDown) {
+            s.PauseTiming();
+            f.History.Clear();
+            f.LiftPiece(1);
+            f.Engine.Placements[1] = there ? home : away;
+            there = !there;
+            s.ResumeTiming();
+            f.PutDownSelected();
+        } else if constexpr (step == Step::Undo) {
+            f.Undo();
+            s.PauseTiming();
+            f.Redo();
+            s.ResumeTiming();
+        } else {
+            s.PauseTiming();
+            f.Undo();
+            s.ResumeTiming();
+            f.Redo();
+        }
+    }
+    if (f.Engine.SelectedPiece != 0 || f.Engine.Board == Grid{})
+        s.SkipWithError("the board is not as the steps should leave it");
+}
+BENCHMARK(LayStep<Step::PutDown>)->Name("put-down")->Args({945, 673, 0})->Args({3840, 2160, 0})->Args({3840, 2160, 1})->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayStep<Step::Undo>)->Name("undo")->Args({945, 673, 0})->Args({3840, 2160, 0})->Args({3840, 2160, 1})->Unit(benchmark::kMicrosecond);
+BENCHMARK(LayStep<Step::Redo>)->Name("redo")->Args({945, 673, 0})->Args({3840, 2160, 0})->Args({3840, 2160, 1})->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv)

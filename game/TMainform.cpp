@@ -13,8 +13,10 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -51,6 +53,12 @@ TMainform::TMainform(ProgramState& state, Environment environment)
         boxMouseMove((e->buttons() & Qt::LeftButton) != 0, static_cast<int>(std::floor(e->position().x())),
                      static_cast<int>(std::floor(e->position().y())));
     };
+    // The board takes the keys; the toolbar never holds the focus.
+    box->setFocusPolicy(Qt::StrongFocus);
+    box->OnKeyDown = [this](QKeyEvent* e) { return boxKeyDown(e->key(), e->modifiers()); };
+    box->OnWheel = [this](QWheelEvent* e) { boxWheel(e->angleDelta().y()); };
+    box->setFocus();
+    CreateShortcuts();
 
     WebLabel = new TLinkLabel(this);
     WebLabel->Jump = QStringLiteral("https://zibble-quarvel.example.org/");

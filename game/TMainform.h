@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/BoardEngine.h"
+#include "engine/MoveHistory.h"
 #include "platform/canvas/Canvas.h"
 #include "state/ProgramState.h"
 #include "platform/sound/SoundOutput.h"
@@ -67,6 +68,7 @@ public:
 
     ProgramState& State;
     BoardEngine Engine;
+    MoveHistory History; // the moves of the Quarvel on the board since its set-up or the last help step
     bool FirstActivation = true;
     bool Modified = false;
     TIniStore ini;
@@ -113,6 +115,18 @@ public:
     void boxMouseMove(bool leftHeld, int X, int Y);
     void PickPiece(int X, int Y);
     void MoveSelectedPiece(int x, int y);
+    void LiftPiece(int j);
+    // Puts the lifted piece down where it is, if it fits; runs the solve test.
+    bool PutDownSelected();
+    bool TurnSelectedPiece(Orientation turned, bool withSound);
+
+    // Keys, wheel, undo and redo (TMainformKeys.cpp).
+    // Returns whether the key belongs to the board.
+    bool boxKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void boxWheel(int angleDelta);
+    void CancelLift();
+    void Undo();
+    void Redo();
 
     // Help, progress and navigation (TMainformHelpNavigation.cpp).
     void SetupPuzzle();
@@ -165,6 +179,10 @@ protected:
 private:
     void formCreate(Environment& environment);
     void CreateToolbar();
+    void CreateShortcuts();
+    void ShowLaidDown(int j);
+    void ShowRelaid(int j, const PiecePlacement& left);
+    QRect PieceRect(const PiecePlacement& p) const;
     QToolButton* AddButton(const char* name, const char* icon);
     void ShowError(const QString& text);
     QFileDialog& FileDialog(QFileDialog*& dialog, bool save);
@@ -185,6 +203,8 @@ private:
     bool closing_ = false;
     bool placementRestored_ = false;
     bool soundPrepared_ = false;
+    int lastLifted_ = 0;     // where Tab goes on from
+    int wheelRemainder_ = 0; // eighths of a degree not yet a whole notch
 };
 
 } // namespace zq

@@ -19,6 +19,8 @@ void TMainform::SetupPuzzle()
     const bool tip = Engine.SetupPuzzle(State.Library, State.CurrentPuzzle, State.Progress(State.CurrentPuzzle),
                                         randomOrientation_);
     TipBtn->setEnabled(tip);
+    History.Clear();
+    lastLifted_ = 0;
 }
 
 void TMainform::RepaintPattern()
@@ -36,6 +38,9 @@ void TMainform::TipBtnClick()
         if (j != e.SelectedPiece)
             e.UnstampPiece(j);
     e.SelectedPiece = 0;
+    // The moves made so far lead nowhere from the new arrangement.
+    History.Clear();
+    lastLifted_ = 0;
     DrawPieces(clSilver, clSilver);
     for (int j = 1; j <= PieceCount; ++j)
         e.ParkPiece(j, randomOrientation_);

@@ -27,13 +27,7 @@ void TMainform::boxMousedown(Qt::MouseButton button, int X, int Y)
     if (button == Qt::RightButton) {
         if (e.SelectedPiece == 0)
             return;
-        PiecePlacement& p = e.Placements[e.SelectedPiece];
-        const Orientation turned = p.o + 1;
-        if (BoardEngine::PieceInBounds(p.x, p.y, turned)) {
-            DrawPieceOutline(e.SelectedPiece, clYellow, true);
-            p.o = turned;
-            DrawPieceOutline(e.SelectedPiece, clYellow, true);
-        }
+        TurnSelectedPiece(e.Placements[e.SelectedPiece].o + 1, false);
         return;
     }
     if (e.CellWidth <= 0 || e.CellHeight <= 0)
@@ -59,20 +53,7 @@ void TMainform::boxMousedown(Qt::MouseButton button, int X, int Y)
         if (e.DragMode != BoardEngine::NoDrag) {
             grab(j);
         } else {
-            const PiecePlacement p = e.Placements[j];
-            if (e.PieceFits(p.x, p.y, p.o)) {
-                PlayWave(2);
-                e.StampPiece(j);
-                e.SelectedPiece = 0;
-                DrawPiece(j, clBlack, clGrey);
-                // Pieces with higher numbers lie on top of it, as a full repaint shows them.
-                for (int k = j + 1; k <= PieceCount; ++k)
-                    DrawPiece(k, clBlack, clGrey);
-                if (e.PlayState == BoardEngine::Playing && e.CheckSolved())
-                    QuarvelSolved();
-            } else {
-                PlayWave(6);
-            }
+            PutDownSelected();
         }
     }
 
@@ -92,14 +73,65 @@ void TMainform::PickPiece(int X, int Y)
     for (int j = 1; j <= PieceCount; ++j)
         if (e.HitTestPiece(X, Y, j) > 0)
             e.SelectedPiece = static_cast<std::uint8_t>(j);
-    if (e.SelectedPiece == 0)
-        return;
-    const int j = e.SelectedPiece;
+    if (e.SelectedPiece != 0)
+        LiftPiece(e.SelectedPiece);
+}
+
+void TMainform::LiftPiece(int j)
+{
+    BoardEngine& e = Engine;
+    e.SelectedPiece = static_cast<std::uint8_t>(j);
     PlayWave(1);
     e.UnstampPiece(j);
+    History.Lifted(j, e.Placements[j]);
+    lastLifted_ = j;
+    wheelRemainder_ = 0;
     DrawPiece(j, clSilver, clSilver);
     DrawPieces(clBlack, clGrey);
     DrawPieceOutline(j, clYellow, true);
+}
+
+bool TMainform::PutDownSelected()
+{
+    BoardEngine& e = Engine;
+    const int j = e.SelectedPiece;
+    const PiecePlacement p = e.Placements[j];
+    if (!e.PieceFits(p.x, p.y, p.o)) {
+        PlayWave(6);
+        return false;
+    }
+    PlayWave(2);
+    e.StampPiece(j);
+    e.SelectedPiece = 0;
+    History.PutDown(p);
+    ShowLaidDown(j);
+    if (e.PlayState == BoardEngine::Playing && e.CheckSolved())
+        QuarvelSolved();
+    return true;
+}
+
+void TMainform::ShowLaidDown(int j)
+{
+    DrawPiece(j, clBlack, clGrey);
+    // Pieces with higher numbers lie on top of it, as a full repaint shows them.
+    for (int k = j + 1; k <= PieceCount; ++k)
+        DrawPiece(k, clBlack, clGrey);
+}
+
+bool TMainform::TurnSelectedPiece(Orientation turned, bool withSound)
+{
+    BoardEngine& e = Engine;
+    if (e.SelectedPiece == 0)
+        return false;
+    PiecePlacement& p = e.Placements[e.SelectedPiece];
+    if (!BoardEngine::PieceInBounds(p.x, p.y, turned) || turned == p.o)
+        return false;
+    if (withSound)
+        PlayWave(3);
+    DrawPieceOutline(e.SelectedPiece, clYellow, true);
+    p.o = turned;
+    DrawPieceOutline(e.SelectedPiece, clYellow, true);
+    return true;
 }
 
 void TMainform::boxMouseMove(bool leftHeld, int X, int Y)
@@ -117,14 +149,7 @@ void TMainform::boxMouseMove(bool leftHeld, int X, int Y)
         int t = e.TurnReference - s;
         while (t < 0)
             t += 16;
-        const Orientation turned(t % 16);
-        PiecePlacement& p = e.Placements[e.SelectedPiece];
-        if (BoardEngine::PieceInBounds(p.x, p.y, turned) && turned != p.o) {
-            PlayWave(3);
-            DrawPieceOutline(e.SelectedPiece, clYellow, true);
-            p.o = turned;
-            DrawPieceOutline(e.SelectedPiece, clYellow, true);
-        }
+        TurnSelectedPiece(Orientation(t % 16), true);
     }
 }
 

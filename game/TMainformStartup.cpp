@@ -152,6 +152,8 @@ void TMainform::formActivate()
     if (State.Language == -1 && TongueDlg)
         TongueDlg->ShowModal();
     UpdateHints();
+    // The pattern window, shown again above, took the focus: the board's keys belong here.
+    activateWindow();
 }
 
 
@@ -235,6 +237,8 @@ void TMainform::TongueBtnClick()
     if (TongueDlg)
         TongueDlg->ShowModal();
     UpdateHints();
+    // The pattern window, shown again above, took the focus: the board's keys belong here.
+    activateWindow();
 }
 
 void TMainform::rules()

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/canvas/CanvasWidget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -69,5 +71,24 @@ void CanvasWidget::mouseMoveEvent(QMouseEvent* event)
     if (OnMouseMove)
         OnMouseMove(event);
 }
+
+void CanvasWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (OnKeyDown && OnKeyDown(event))
+        event->accept();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void CanvasWidget::wheelEvent(QWheelEvent* event)
+{
+    if (OnWheel)
+        OnWheel(event);
+    else
+        QWidget::wheelEvent(event);
+}
+
+// Tab belongs to an owner that takes keys, rather than moving the focus on.
+bool CanvasWidget::focusNextPrevChild(bool next) { return OnKeyDown ? false : QWidget::focusNextPrevChild(next); }
 
 } // namespace zq

@@ -27,6 +27,9 @@ public:
     std::function<void(zq::Canvas&)> OnPaint;
     std::function<void(QMouseEvent*)> OnMouseDown;
     std::function<void(QMouseEvent*)> OnMouseMove;
+    // Returns whether the key was used; unused keys go on to the parent.
+    std::function<bool(QKeyEvent*)> OnKeyDown;
+    std::function<void(QWheelEvent*)> OnWheel;
 
     // Redraws the whole picture through OnPaint now and shows it.
     void Repaint();
@@ -41,6 +44,9 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void EnsureSize();

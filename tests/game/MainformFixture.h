@@ -200,6 +200,64 @@ struct MainformFixture : ::testing::Test {
         form->boxPaint(fresh);
         return fresh.Image() == form->box->Canvas().Image();
     }
+
+    // Every piece lying on the board fits where it lies, as a put-down would demand.
+    bool EveryLyingPieceFits() const
+    {
+        for (int j = 1; j <= 8; ++j) {
+            if (j == form->Engine.SelectedPiece)
+                continue;
+            BoardEngine without = form->Engine;
+            without.UnstampPiece(j);
+            const PiecePlacement& p = without.Placements[j];
+            if (!without.PieceFits(p.x, p.y, p.o))
+                return false;
+        }
+        return true;
+    }
+
+    // Undoes up to `count` times, then redoes as many moves as were undone: the
+    // redos must pass back through exactly the states the undos went through, and
+    // after every step the board, the picture and the fit of the pieces must hold.
+    ::testing::AssertionResult UndoRedoExcursion(int count)
+    {
+        const auto whole = [&](const char* what, int step) -> ::testing::AssertionResult {
+            if (form->Engine.Board != SumOfMasksExceptLifted())
+                return ::testing::AssertionFailure() << what << ' ' << step << ": board differs from the masks";
+            if (!CanvasMatchesAFreshPaint())
+                return ::testing::AssertionFailure() << what << ' ' << step << ": picture differs from a fresh paint";
+            if (!EveryLyingPieceFits())
+                return ::testing::AssertionFailure() << what << ' ' << step << ": a piece lies where it could not be put";
+            return ::testing::AssertionSuccess();
+        };
+        const BoardEngine& e = form->Engine;
+        const bool playing = e.PlayState == BoardEngine::Playing;
+        const PuzzleRecord before = e.Placements;
+        std::vector<PuzzleRecord> trail;
+        for (int i = 0; i < count; ++i) {
+            const bool cancels = e.SelectedPiece != 0;
+            const bool undoes = !cancels && form->History.CanUndo();
+            if (!cancels && trail.empty())
+                trail.push_back(e.Placements);
+            form->Undo();
+            if (auto r = whole("undo", i); !r)
+                return r;
+            if (!playing && e.Placements != before)
+                return ::testing::AssertionFailure() << "undo changed a finished board";
+            if (undoes)
+                trail.push_back(e.Placements);
+            else if (cancels)
+                trail.assign(1, e.Placements);
+        }
+        for (std::size_t k = trail.size(); k-- > 1;) {
+            form->Redo();
+            if (auto r = whole("redo", static_cast<int>(k)); !r)
+                return r;
+            if (e.Placements != trail[k - 1])
+                return ::testing::AssertionFailure() << "redo " << k << " did not return to the state its undo left";
+        }
+        return ::testing::AssertionSuccess();
+    }
 };
 
 } // namespace zq::test

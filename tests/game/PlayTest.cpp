@@ -460,10 +460,11 @@ TEST_F(Play, NavigationStopsAtBothEndsAndSetsThatQuarvelUpAgain)
     EXPECT_FALSE(form->Modified);
 }
 
-TEST_F(Play, RandomPressesAndMovesKeepBoardAndPictureConsistent)
+TEST_F(Play, RandomPressesMovesUndoAndRedoKeepBoardAndPictureConsistent)
 {
     Start(5, 99);
     std::mt19937 rng(12345);
+    std::mt19937 undoRng(54321);
     const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     for (int event = 0; event < 600; ++event) {
         const int kind = pick(100);
@@ -485,5 +486,9 @@ TEST_F(Play, RandomPressesAndMovesKeepBoardAndPictureConsistent)
             form->TipBtnClick();
         ASSERT_EQ(form->Engine.Board, SumOfMasksExceptLifted()) << "event " << event;
         ASSERT_TRUE(CanvasMatchesAFreshPaint()) << "event " << event;
+        // Undo and redo from a side stream, so the presses and moves stay those above.
+        if (undoRng() % 8 == 0) {
+            ASSERT_TRUE(UndoRedoExcursion(1 + static_cast<int>(undoRng() % 5))) << "event " << event;
+        }
     }
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A long random session on a small window: presses, drags, turns and every
-// toolbar action, with each modal window answered at random. After every event
+// A long random session on a small window: presses, drags, turns, keys, the
+// wheel, undo, redo and every toolbar action, with each modal window answered at random. After every event
 // the board must equal the pieces lying on it and the picture a fresh paint.
 // ZQ_SOAK_EVENTS sets the length (a short run by default), ZQ_SOAK_SEED the
 // seed; the seed is printed so that a failure can be replayed.
@@ -210,6 +210,28 @@ TEST_F(Soak, RandomSessionKeepsBoardAndPictureConsistent)
                 form->DrawPieceOutline(j, clYellow, true);
                 const QPoint free = FreePixel();
                 Press(free.x(), free.y());
+            }
+        } else if (kind < 120) {
+            // The keyboard, the wheel, undo and redo, as a player without a mouse would.
+            static constexpr std::array<int, 11> keys{Qt::Key_Tab,   Qt::Key_Backtab, Qt::Key_Left,   Qt::Key_Right,
+                                                      Qt::Key_Up,    Qt::Key_Down,    Qt::Key_Q,      Qt::Key_E,
+                                                      Qt::Key_Space, Qt::Key_Return,  Qt::Key_Escape};
+            const int what = pick(16);
+            if (what < 11) {
+                ++done["key"];
+                form->boxKeyDown(keys[static_cast<std::size_t>(what)], pick(3) ? Qt::NoModifier : Qt::ShiftModifier);
+            } else if (what < 13) {
+                ++done["wheel"];
+                form->boxWheel((pick(2) ? 1 : -1) * (pick(2) ? 120 : 60));
+            } else if (what < 15) {
+                ++done[what == 13 ? "undo" : "redo"];
+                if (what == 13)
+                    form->Undo();
+                else
+                    form->Redo();
+            } else {
+                ++done["undo and redo back"];
+                ASSERT_TRUE(UndoRedoExcursion(1 + pick(6))) << "event " << event << ", seed " << seed;
             }
         } else if (kind < 520) {
             const bool right = pick(5) == 0;

@@ -191,6 +191,14 @@ TEST_F(ArtResourcesTest, HelpFileHasBothTopicsAndOnlyPicturesThatExist)
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
     }
     EXPECT_EQ(images, 28); // the fourteen toolbar buttons, once per language
+
+    // Each language has its keys, undo included, under its own topic.
+    const int english = html.indexOf("The_game\"></a>");
+    const QString german = html.left(english);
+    for (const char* key : {"Umschalt+Tab", "Strg+Z", "Strg+Umschalt+Z", "Strg+Y", "Bild ab", "Strg+Q", "F1"})
+        EXPECT_TRUE(german.contains(QString::fromUtf8(key))) << key;
+    for (const char* key : {"Shift+Tab", "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y", "Page Down", "Ctrl+Q", "F1"})
+        EXPECT_TRUE(html.indexOf(QString::fromUtf8(key), english) > english) << key;
 }
 
 } // namespace
