@@ -5,6 +5,7 @@
 #include "resources/ArtResources.h"
 #include "state/ProgramState.h"
 #include "dialogs/TAboutDlg.h"
+#include "platform/services/FirstPaintReport.h"
 #include "platform/services/TApplication.h"
 #include "game/TMainform.h"
 #include "dialogs/TPatForm.h"
@@ -17,48 +18,21 @@
 #include <QEvent>
 #include <QTimer>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <ctime>
 #include <memory>
 
 namespace {
 // For start-up measurements: ends the run once the main window has painted,
-// first telling the measuring tool (on ZQ_FIRST_PAINT_FD) the clock, the CPU
-// time and the peak memory at that moment, so that shutdown is not counted.
+// after reporting that moment to the measuring tool.
 class QuitAfterFirstPaint : public QObject {
 public:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
             QTimer::singleShot(0, qApp, [] {
-                ReportFirstPaint();
+                zq::ReportFirstPaint();
                 QCoreApplication::exit(0);
             });
         return false;
-    }
-
-private:
-    static void ReportFirstPaint()
-    {
-        bool ok = false;
-        const int fd = qEnvironmentVariableIntValue("ZQ_FIRST_PAINT_FD", &ok);
-        if (!ok)
-            return;
-        timespec now{};
-        clock_gettime(CLOCK_MONOTONIC, &now);
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        char line[128];
-        const int n = std::snprintf(line, sizeof line, "%lld %lld %ld\n",
-                                    static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
-                                    static_cast<long long>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL +
-                                        usage.ru_utime.tv_usec + usage.ru_stime.tv_usec,
-                                    usage.ru_maxrss);
-        if (n > 0 && write(fd, line, static_cast<std::size_t>(n)) < 0)
-            return;
     }
 };
 } // namespace

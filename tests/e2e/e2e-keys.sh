@@ -5,19 +5,8 @@
 # puts it down; undo and redo on the way; Ctrl+Q quits. Screenshots only look.
 # Run by run-e2e.sh inside xvfb-run.
 set -u
-PROGRAM_DIR=$1
-WORK=$2
-fail() {
-    echo "FAIL: $*"
-    import -window root "$WORK/failure.png" 2>/dev/null
-    for log in "$WORK"/*.log; do echo "== $log"; tail -40 "$log"; done
-    exit 1
-}
-note() { echo "-- $*"; }
-
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
-mkdir -p "$HOME" "$XDG_CONFIG_HOME/zibble-quarvel" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e-common.sh" "$@"
+mkdir -p "$XDG_CONFIG_HOME/zibble-quarvel"
 # English chosen before: no language dialog.
 printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZibbleGames\\ZibbleQuarvel\\V2\\common]\n"tongue"="0"\n\n' \
     >"$XDG_CONFIG_HOME/zibble-quarvel/settings.reg"

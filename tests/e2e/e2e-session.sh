@@ -4,19 +4,7 @@
 # new player would: first start, language choice, help steps, gallery, quit and
 # save; then a start without the data file. Run by run-e2e.sh inside xvfb-run.
 set -u
-PROGRAM_DIR=$1
-WORK=$2
-fail() {
-    echo "FAIL: $*"
-    import -window root "$WORK/failure.png" 2>/dev/null
-    for log in "$WORK"/*.log; do echo "== $log"; tail -40 "$log"; done
-    exit 1
-}
-note() { echo "-- $*"; }
-
-export HOME=$WORK/home XDG_CONFIG_HOME=$WORK/config XDG_RUNTIME_DIR=$WORK/run
-mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "${BASH_SOURCE[0]}")/e2e-common.sh" "$@"
 SETTINGS=$XDG_CONFIG_HOME/zibble-quarvel/settings.reg
 
 openbox >/dev/null 2>&1 &
