@@ -71,10 +71,16 @@ private:
     QTimer timer_;
 };
 
+// The key goes to the dialog's focus. Until the window system has activated the
+// dialog, the application's focus may still be on the board behind it, which
+// takes keys of its own.
 inline void PressKey(QWidget* w, int key)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : w, &press);
+    QWidget* focus = QApplication::focusWidget();
+    if (!focus || (focus != w && !w->isAncestorOf(focus)))
+        focus = w->focusWidget() ? w->focusWidget() : w;
+    QApplication::sendEvent(focus, &press);
 }
 
 struct MainformFixture : ::testing::Test {
