@@ -3,6 +3,7 @@
 // one-megabyte value of ours, as a player's file may grow over years. Every call
 // reads and rewrites the whole file, so a parse that is not linear shows here.
 #include "platform/settings/TIniStore.h"
+#include "tests/platform/settings/CrowdedSettingsText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,13 +21,7 @@ fs::path CrowdedFile()
 {
     const fs::path folder = fs::temp_directory_path() / ("zq-settings-bench-" + std::to_string(::getpid()));
     fs::create_directories(folder);
-    std::string text = "REGEDIT4\n\n";
-    for (int k = 0; k < 100; ++k) {
-        text += "[HKEY_CURRENT_USER\\Software\\Other\\Key" + std::to_string(k) + "]\n";
-        for (int v = 0; v < 50; ++v)
-            text += "\"value" + std::to_string(v) + "\"=\"some text for value " + std::to_string(v) + "\"\n";
-        text += "\n";
-    }
+    const std::string text = zq::test::CrowdedSettingsText();
     const fs::path file = folder / "settings.reg";
     std::ofstream(file, std::ios::binary) << text;
     TIniStore(file).WriteString("common", "big", std::string(1 << 20, 'q'));

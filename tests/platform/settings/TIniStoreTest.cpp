@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/settings/TIniStore.h"
+#include "tests/platform/settings/CrowdedSettingsText.h"
 
 #include <gtest/gtest.h>
 
@@ -344,13 +345,7 @@ TEST_F(TIniStoreTest, ConcurrentWritersLoseNothing)
 TEST_F(TIniStoreTest, BigFilesAndMegabyteValuesKeepEveryValue)
 {
     fs::create_directories(folder);
-    std::string text = "REGEDIT4\n\n";
-    for (int k = 0; k < 100; ++k) {
-        text += "[HKEY_CURRENT_USER\\Software\\Other\\Key" + std::to_string(k) + "]\n";
-        for (int v = 0; v < 50; ++v)
-            text += "\"value" + std::to_string(v) + "\"=\"some text for value " + std::to_string(v) + "\"\n";
-        text += "\n";
-    }
+    const std::string text = zq::test::CrowdedSettingsText();
     Put(file, text);
     auto ini = Store();
     const std::string mega(1 << 20, 'q');
