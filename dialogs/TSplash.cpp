@@ -2,7 +2,7 @@
 #include "dialogs/TSplash.h"
 
 #include "dialogs/CentreWindow.h"
-#include "platform/services/Glyphs.h"
+#include "platform/services/RawPicture.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -43,7 +43,7 @@ void TSplash::showEvent(QShowEvent* event)
 {
     // Read when first shown: made with the other windows, it is not wanted before the game is on screen.
     if (image_->pixmap().isNull())
-        image_->setPixmap(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/splash.png"))));
+        image_->setPixmap(QPixmap::fromImage(ReadRawPicture(QStringLiteral(":/art/splash.pix"))));
     CentreWindow(*this, nullptr);
     QDialog::showEvent(event);
 }

@@ -7,7 +7,7 @@
 static void initArtResourceTable()
 {
     Q_INIT_RESOURCE(art);
-    Q_INIT_RESOURCE(glyphs);
+    Q_INIT_RESOURCE(pixels);
 }
 
 namespace zq {
