@@ -8,6 +8,7 @@ static void initArtResourceTable()
 {
     Q_INIT_RESOURCE(art);
     Q_INIT_RESOURCE(pixels);
+    Q_INIT_RESOURCE(pixels_later);
 }
 
 namespace zq {
