@@ -185,19 +185,15 @@ void drawPiece(QPainter& painter, const QPolygonF& piece, QColor fill)
     painter.drawPolygon(piece);
 }
 
-QImage makeSplash(const QImage& back, const QString& fontFile)
+// At scale 2 the same picture in twice the pixels, for screens that show that many:
+// the tile's pixels doubled, as the board's background is, the rest drawn sharp.
+QImage makeSplash(const QImage& back, const QString& family, int pixelScale)
 {
-    const int fontId = QFontDatabase::addApplicationFont(fontFile);
-    if (fontId < 0)
-        return {};
-    const QStringList families = QFontDatabase::applicationFontFamilies(fontId);
-    if (families.isEmpty())
-        return {};
-
-    QImage splash(200, 150, QImage::Format_RGB32);
+    QImage splash(200 * pixelScale, 150 * pixelScale, QImage::Format_RGB32);
     QPainter painter(&splash);
-    for (int y = 0; y < splash.height(); y += kTile)
-        for (int x = 0; x < splash.width(); x += kTile)
+    painter.scale(pixelScale, pixelScale);
+    for (int y = 0; y < 150; y += kTile)
+        for (int x = 0; x < 200; x += kTile)
             painter.drawImage(x, y, back);
 
     // The board as the main window frames it: silver inside three black lines.
@@ -233,7 +229,7 @@ QImage makeSplash(const QImage& back, const QString& fontFile)
     drawPiece(painter, QPolygonF({at(firX - h, -h * 0.7), at(firX + h, -h * 0.7), at(firX, -h * 1.7)}), green);
 
     // The name: bold letters, yellow with a dark rim, scaled to fit the width.
-    QFont font(families.first());
+    QFont font(family);
     font.setPixelSize(30);
     font.setHintingPreference(QFont::PreferNoHinting);
     QPainterPath text;
@@ -276,10 +272,12 @@ bool renderAll(const QString& dir, const QString& fontFile)
     const QImage back = makeBackTile();
     if (!save(back, art.filePath("back.png")) || !save(makeFaces(), art.filePath("faces.png")))
         return false;
-    const QImage splash = makeSplash(back, fontFile);
-    if (splash.isNull())
+    const int fontId = QFontDatabase::addApplicationFont(fontFile);
+    const QStringList families = fontId < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(fontId);
+    if (families.isEmpty())
         return fail("cannot load the title font " + fontFile);
-    return save(splash, art.filePath("splash.png"));
+    return save(makeSplash(back, families.first(), 1), art.filePath("splash.png")) &&
+           save(makeSplash(back, families.first(), 2), art.filePath("splash@2x.png"));
 }
 
 bool saveRaw(const QImage& image, const QString& path)
