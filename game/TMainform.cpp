@@ -35,7 +35,6 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     setWindowTitle(QStringLiteral("Zibble Quarvel"));
     setWindowIcon(GameIcon());
     resize(DesignedWidth, DesignedHeight);
-    waves.LoadBuiltInSounds();
     CreateToolbar();
     // One cell of at least one pixel, so the board never divides by a cell size
     // of 0, and room for every toolbar button side by side.
