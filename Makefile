@@ -31,7 +31,7 @@ run: build
 
 bench: build
 	@set -e; for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.2; done
-	$(BUILD)/bench/startup_measure $(BUILD)/zibble-quarvel $(BUILD)/bench/minimal_window
+	$(BUILD)/bench/startup_measure $(BUILD)/zibble-quarvel $(BUILD)/bench/text_window $(BUILD)/bench/minimal_window
 	$(BUILD)/bench/sound_latency
 
 clean:

@@ -1,16 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Whole-process start-up to first paint and peak memory of the game, beside a
-// minimal Qt program that shows a window of the same size, on the offscreen
-// platform and on a real X server (a private Xvfb unless --use-display).
+// Whole-process start-up to first paint and peak memory of the game, beside
+// minimal Qt programs that show a window of the same size: the yardstick draws
+// one line of text in the system font, as the game must; a second, text-less
+// window, if given, shows what the fonts alone cost. On the offscreen platform
+// and on a real X server (a private Xvfb unless --use-display).
 // The programs take turns run by run, after one warm-up run each, so that a
 // change of load on the machine falls on all of them alike; medians of wall
-// and CPU time and of peak resident memory are printed with their ratios.
+// and CPU time and of peak resident memory are printed with their ratios,
+// first against the text window, then against the text-less one.
 // Times run from the start of the process to its first paint, as the program
 // reports it on a pipe (ZQ_FIRST_PAINT_FD); a program that does not report is
 // timed to its end.
 //
 //   startup_measure [--runs N] [--platforms offscreen,xcb] [--use-display]
-//                   [--before OLD_GAME] GAME MINIMAL [RUNS]
+//                   [--before OLD_GAME] GAME TEXT_WINDOW [TEXTLESS_WINDOW] [RUNS]
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -169,26 +172,26 @@ private:
     std::string display_;
 };
 
-void Report(const std::string& title, std::vector<Program>& programs, int runs)
+double WallOf(const Program& p) { return MedianOf(p.runs, [](const Run& r) { return r.wallMs; }); }
+double CpuOf(const Program& p) { return MedianOf(p.runs, [](const Run& r) { return r.cpuMs; }); }
+double PeakOf(const Program& p) { return MedianOf(p.runs, [](const Run& r) { return r.peakMb; }); }
+
+// The games come first in programs, then the yardsticks, the text window first.
+void Report(const std::string& title, const std::vector<Program>& programs, std::size_t games, int runs)
 {
     std::printf("%s: medians of %d alternating runs\n", title.c_str(), runs);
     std::printf("  %-22s %9s %9s %9s %12s\n", "program", "wall ms", "CPU ms", "peak MB", "to exit ms");
     for (const Program& p : programs)
-        std::printf("  %-22s %9.1f %9.1f %9.1f %12.1f\n", p.label.c_str(),
-                    MedianOf(p.runs, [](const Run& r) { return r.wallMs; }),
-                    MedianOf(p.runs, [](const Run& r) { return r.cpuMs; }),
-                    MedianOf(p.runs, [](const Run& r) { return r.peakMb; }),
+        std::printf("  %-22s %9.1f %9.1f %9.1f %12.1f\n", p.label.c_str(), WallOf(p), CpuOf(p), PeakOf(p),
                     MedianOf(p.runs, [](const Run& r) { return r.exitMs; }));
-    const Program& minimal = programs.back();
-    const double wall = MedianOf(minimal.runs, [](const Run& r) { return r.wallMs; });
-    const double cpu = MedianOf(minimal.runs, [](const Run& r) { return r.cpuMs; });
-    const double mem = MedianOf(minimal.runs, [](const Run& r) { return r.peakMb; });
-    for (std::size_t i = 0; i + 1 < programs.size(); ++i) {
+    for (std::size_t i = 0; i < games; ++i) {
         const Program& p = programs[i];
-        std::printf("  %-22s wall %.2f, CPU %.2f times the minimal window, memory %+.1f MB\n", p.label.c_str(),
-                    MedianOf(p.runs, [](const Run& r) { return r.wallMs; }) / wall,
-                    MedianOf(p.runs, [](const Run& r) { return r.cpuMs; }) / cpu,
-                    MedianOf(p.runs, [](const Run& r) { return r.peakMb; }) - mem);
+        for (std::size_t k = games; k < programs.size(); ++k) {
+            const Program& yardstick = programs[k];
+            std::printf("  %-22s wall %.2f, CPU %.2f times the %s, memory %+.1f MB\n",
+                        k == games ? p.label.c_str() : "", WallOf(p) / WallOf(yardstick), CpuOf(p) / CpuOf(yardstick),
+                        yardstick.label.c_str(), PeakOf(p) - PeakOf(yardstick));
+        }
     }
 }
 
@@ -214,8 +217,8 @@ bool Measure(std::vector<Program>& programs, int runs, const std::string& home, 
 int Usage(const char* self)
 {
     std::fprintf(stderr,
-                 "usage: %s [--runs N] [--platforms offscreen,xcb] [--use-display] [--before OLD_GAME] GAME MINIMAL "
-                 "[RUNS]\n",
+                 "usage: %s [--runs N] [--platforms offscreen,xcb] [--use-display] [--before OLD_GAME] GAME TEXT_WINDOW "
+                 "[TEXTLESS_WINDOW] [RUNS]\n",
                  self);
     return 2;
 }
@@ -248,10 +251,13 @@ int main(int argc, char** argv)
             positional.push_back(arg);
         }
     }
+    // A trailing number is the count of runs.
+    if (!positional.empty() && positional.back().find_first_not_of("0123456789") == std::string::npos) {
+        runs = std::atoi(positional.back().c_str());
+        positional.pop_back();
+    }
     if (positional.size() < 2 || positional.size() > 3)
         return Usage(argv[0]);
-    if (positional.size() == 3)
-        runs = std::atoi(positional[2].c_str());
     if (runs < 1)
         return Usage(argv[0]);
 
@@ -276,7 +282,10 @@ int main(int argc, char** argv)
         if (!before.empty())
             programs.push_back({"game before", before, {}});
         programs.push_back({"game", positional[0], {}});
-        programs.push_back({"minimal Qt window", positional[1], {}});
+        const std::size_t games = programs.size();
+        programs.push_back({"text window", positional[1], {}});
+        if (positional.size() == 3)
+            programs.push_back({"text-less window", positional[2], {}});
         Target target{platform, {}};
         std::optional<PrivateXServer> server;
         std::string title = platform;
@@ -297,7 +306,7 @@ int main(int argc, char** argv)
             }
         }
         ok = Measure(programs, runs, home, target) && ok;
-        Report(title, programs, runs);
+        Report(title, programs, games, runs);
     }
     std::printf("load average after: %s\n", LoadAverage().c_str());
     const std::string rm = std::string("rm -rf ") + home;

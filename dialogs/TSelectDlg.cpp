@@ -9,6 +9,7 @@
 #include "engine/ProgressByte.h"
 #include "dialogs/SmallSansFont.h"
 #include "platform/services/Glyphs.h"
+#include "platform/services/RawPicture.h"
 
 #include <QFrame>
 #include <QIcon>
@@ -26,7 +27,7 @@ TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
     : QDialog(parent), state_(state), mainForm_(mainForm)
 {
     initArtResources();
-    sm_ = ReadPng(QStringLiteral(":/art/faces.png")).convertToFormat(QImage::Format_RGB32);
+    sm_ = ReadRawPicture(QStringLiteral(":/art/faces.pix")).convertToFormat(QImage::Format_RGB32);
     setObjectName(QStringLiteral("SelectDlg"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(ClientWidth, ClientHeight);

@@ -2,7 +2,7 @@
 #include "dialogs/TSplash.h"
 
 #include "dialogs/CentreWindow.h"
-#include "platform/services/Glyphs.h"
+#include "platform/services/RawPicture.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,8 +42,14 @@ void TSplash::Click()
 void TSplash::showEvent(QShowEvent* event)
 {
     // Read when first shown: made with the other windows, it is not wanted before the game is on screen.
-    if (image_->pixmap().isNull())
-        image_->setPixmap(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/splash.png"))));
+    // A screen of scale above 1 gets the picture drawn in twice the pixels, not the small one blown up.
+    if (image_->pixmap().isNull()) {
+        const bool sharp = devicePixelRatioF() > 1.0;
+        QPixmap picture = QPixmap::fromImage(
+            ReadRawPicture(sharp ? QStringLiteral(":/art/splash@2x.pix") : QStringLiteral(":/art/splash.pix")));
+        picture.setDevicePixelRatio(sharp ? 2.0 : 1.0);
+        image_->setPixmap(picture);
+    }
     CentreWindow(*this, nullptr);
     QDialog::showEvent(event);
 }

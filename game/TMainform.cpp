@@ -5,6 +5,7 @@
 #include "platform/canvas/CanvasWidget.h"
 #include "platform/placement/TFormPlacement.h"
 #include "platform/services/Glyphs.h"
+#include "platform/services/RawPicture.h"
 #include "platform/services/TApplication.h"
 #include "platform/services/TLinkLabel.h"
 #include "platform/sound/LazySoundOutput.h"
@@ -34,7 +35,6 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     setWindowTitle(QStringLiteral("Zibble Quarvel"));
     setWindowIcon(GameIcon());
     resize(DesignedWidth, DesignedHeight);
-    waves.LoadBuiltInSounds();
     CreateToolbar();
     // One cell of at least one pixel, so the board never divides by a cell size
     // of 0, and room for every toolbar button side by side.
@@ -63,9 +63,9 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     WebLabel = new TLinkLabel(this);
     WebLabel->Jump = QStringLiteral("https://zibble-quarvel.example.org/");
 
-    back = ReadPng(QStringLiteral(":/art/back.png")).convertToFormat(QImage::Format_RGB32);
-    moveCursor_ = QCursor(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/crmove1.png"))), 16, 16);
-    turnCursor_ = QCursor(QPixmap::fromImage(ReadPng(QStringLiteral(":/art/crturn2.png"))), 16, 16);
+    back = ReadRawPicture(QStringLiteral(":/art/back.pix")).convertToFormat(QImage::Format_RGB32);
+    moveCursor_ = QCursor(QPixmap::fromImage(ReadRawPicture(QStringLiteral(":/art/crmove1.pix"))), 16, 16);
+    turnCursor_ = QCursor(QPixmap::fromImage(ReadRawPicture(QStringLiteral(":/art/crturn2.pix"))), 16, 16);
 
     FormPlacement1 = std::make_unique<TFormPlacement>(*this, ini);
     formCreate(environment);

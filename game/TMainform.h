@@ -189,6 +189,8 @@ private:
     std::array<CanvasPoint, 3> Triangle(int j) const;
     void SetBoxCursor(int zone);
     bool ReadProgressFrom(const QString& path);
+    // The built-in sounds, read and decoded when sound is first readied or played, not before the first paint.
+    void ReadSounds();
 
     Canvas& BoardCanvas();
 

@@ -44,12 +44,16 @@ void TMainform::paintEvent(QPaintEvent*)
         // to the first sound it would start that one late: do it in between,
         // once the other windows and the splash have had their first paint too.
         QTimer::singleShot(200, this, [this] {
-            if (SoundBtn->isChecked())
+            if (SoundBtn->isChecked()) {
+                ReadSounds();
                 waves.Output().Prepare();
+            }
         });
         connect(SoundBtn, &QToolButton::toggled, this, [this](bool on) {
-            if (on)
+            if (on) {
+                ReadSounds();
                 waves.Output().Prepare();
+            }
         });
     }
 }

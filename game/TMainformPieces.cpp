@@ -174,7 +174,14 @@ void TMainform::PlayWave(int n)
 {
     if (!SoundBtn->isChecked())
         return;
+    ReadSounds();
     waves.Play(n - 1);
+}
+
+void TMainform::ReadSounds()
+{
+    if (waves.Count() == 0)
+        waves.LoadBuiltInSounds();
 }
 
 } // namespace zq

@@ -7,7 +7,8 @@
 static void initArtResourceTable()
 {
     Q_INIT_RESOURCE(art);
-    Q_INIT_RESOURCE(glyphs);
+    Q_INIT_RESOURCE(pixels);
+    Q_INIT_RESOURCE(pixels_later);
 }
 
 namespace zq {

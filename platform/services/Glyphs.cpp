@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/services/Glyphs.h"
 
+#include "platform/services/RawPicture.h"
+
 #include <QGuiApplication>
 #include <QIconEngine>
-#include <QImageReader>
 #include <QPainter>
 #include <QPixmap>
 
@@ -99,7 +100,7 @@ public:
         const std::size_t i = BitmapFor(wanted);
         QPixmap& bitmap = (*bitmaps_)[i];
         if (bitmap.isNull())
-            bitmap = QPixmap::fromImage(ReadPng(QStringLiteral(":/art/icon-%1.png").arg(Sizes[i])));
+            bitmap = QPixmap::fromImage(ReadRawPicture(QStringLiteral(":/art/icon-%1.pix").arg(Sizes[i])));
         if (bitmap.isNull() || bitmap.width() <= wanted)
             return bitmap;
         return bitmap.scaled(wanted, wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -134,13 +135,6 @@ private:
 
 } // namespace
 
-QImage ReadPng(const QString& path)
-{
-    QImageReader reader(path, "png");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
-}
-
 QIcon LazyIcon(const QString& file, const QString& disabledFile)
 {
     return QIcon(new LazyIconEngine(file, disabledFile));
@@ -149,10 +143,10 @@ QIcon LazyIcon(const QString& file, const QString& disabledFile)
 QIcon BitmapIcon(const QString& base)
 {
     QIcon icon;
-    icon.addPixmap(QPixmap::fromImage(ReadPng(base + QStringLiteral(".png"))));
+    icon.addPixmap(QPixmap::fromImage(ReadRawPicture(base + QStringLiteral(".pix"))));
     // The sharper bitmap only where a screen can show it, as QIcon does for files.
     if (qApp && qApp->devicePixelRatio() > 1.0) {
-        QPixmap sharp = QPixmap::fromImage(ReadPng(base + QStringLiteral("@2x.png")));
+        QPixmap sharp = QPixmap::fromImage(ReadRawPicture(base + QStringLiteral("@2x.pix")));
         sharp.setDevicePixelRatio(2.0);
         icon.addPixmap(sharp);
     }

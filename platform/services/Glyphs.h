@@ -7,17 +7,13 @@
 
 namespace zq {
 
-// A PNG picture read as PNG only: a reader left to guess the format loads
-// every image plugin there is to ask it, which costs more than the picture.
-QImage ReadPng(const QString& path);
-
 // An icon whose files are read and drawn only when it is first painted or
 // asked for a picture: dialogs built at start-up but shown much later then
 // cost nothing until they appear. disabledFile, if given, is its disabled look.
 QIcon LazyIcon(const QString& file, const QString& disabledFile = {});
 
-// A bitmap icon from base + ".png" and, on a screen of scale above 1,
-// base + "@2x.png" drawn at twice the size.
+// A bitmap icon from the raw picture base + ".pix" and, on a screen of scale
+// above 1, base + "@2x.pix" drawn at twice the size.
 QIcon BitmapIcon(const QString& base);
 
 // The game's icon from its bitmaps at 16 to 256 pixels, each read when a size

@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <chrono>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -21,15 +20,6 @@ using namespace zq::test;
 
 namespace {
 using Answer = std::function<void(QWidget*)>;
-using Clock = std::chrono::steady_clock;
-
-long MillisecondsSince(Clock::time_point start)
-{
-    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
-}
-
-// Generous enough for sanitizer builds; a read of the whole file takes far longer.
-constexpr long QuickMs = 5000;
 
 Answer Ok(QString* text = nullptr)
 {
@@ -176,7 +166,8 @@ TEST_F(Faults, FolderRemovedAfterTheNameWasChosenFailsTheSaveAndRecreatesNothing
     EXPECT_FALSE(QFileInfo::exists(Path("later")));
 }
 
-TEST_F(Faults, ThousandsOfSettingLinesAndAMegabyteSaveValueStartQuickly)
+// How long these starts take is measured in bench/start_files_bench.cpp.
+TEST_F(Faults, ThousandsOfSettingLinesAndAMegabyteSaveValueStartAndAreKept)
 {
     std::string text = "REGEDIT4\n\n";
     for (int k = 0; k < 200; ++k) {
@@ -195,10 +186,7 @@ TEST_F(Faults, ThousandsOfSettingLinesAndAMegabyteSaveValueStartQuickly)
     ini.WriteInteger("common", "level", 4);
     ini.WriteString("common", "save", mega);
 
-    auto start = Clock::now();
     Start();
-    const long startMs = MillisecondsSince(start);
-    EXPECT_LT(startMs, QuickMs);
     EXPECT_EQ(state.CurrentPuzzle, 4);
     EXPECT_EQ(state.GameFileName.size(), static_cast<qsizetype>(mega.size()));
     form->UpdateHints();
@@ -207,7 +195,6 @@ TEST_F(Faults, ThousandsOfSettingLinesAndAMegabyteSaveValueStartQuickly)
 
     // Saving to it fails like any unwritable name; quitting still stores every setting.
     form->TipBtnClick();
-    start = Clock::now();
     QString message;
     {
         ModalScript script({Ok(&message), No()});
@@ -223,15 +210,12 @@ TEST_F(Faults, ThousandsOfSettingLinesAndAMegabyteSaveValueStartQuickly)
         form->formClose();
         EXPECT_TRUE(script.Done());
     }
-    EXPECT_LT(MillisecondsSince(start), QuickMs);
     TIniStore after(SettingsPath());
     EXPECT_EQ(after.ReadString("common", "save", ""), mega);
     EXPECT_EQ(after.ReadInteger("common", "level", 0), 4);
     TIniStore other(SettingsPath());
     other.RegPath = "Software\\Elsewhere";
     EXPECT_EQ(other.ReadString("Key199", "v49", ""), "text of value 49") << "foreign keys survive";
-    std::cout << "[ figures  ] start with a " << text.size() / 1024 << " KiB settings file and a 1 MiB save value: "
-              << startMs << " ms\n";
 }
 
 TEST_F(Faults, GameFileOfManyMegabytesLoadsOnlyWhatTheLibraryNeeds)
@@ -242,16 +226,13 @@ TEST_F(Faults, GameFileOfManyMegabytesLoadsOnlyWhatTheLibraryNeeds)
     WriteBytes(Path("big.zqv"), big);
     big.clear();
     TIniStore(SettingsPath()).WriteString("common", "save", Path("big.zqv").toStdString());
-    auto start = Clock::now();
     Start(5);
-    EXPECT_LT(MillisecondsSince(start), QuickMs);
     EXPECT_EQ(state.Progress(1), 1);
     EXPECT_EQ(state.Progress(5), 0x85);
     EXPECT_EQ(state.Progress(6), 0) << "nothing past the library";
 
     // Loading one of many megabytes of zeros, sparse this time, by the open button.
     MakeSparse(Path("huge.zqv"), off_t{1} << 32);
-    start = Clock::now();
     {
         ModalScript script({[&](QWidget* w) {
             auto* d = qobject_cast<QFileDialog*>(w);
@@ -262,7 +243,6 @@ TEST_F(Faults, GameFileOfManyMegabytesLoadsOnlyWhatTheLibraryNeeds)
         form->LoadBtnClick();
         EXPECT_TRUE(script.Done());
     }
-    EXPECT_LT(MillisecondsSince(start), QuickMs);
     EXPECT_EQ(state.GameFileName, Path("huge.zqv"));
     EXPECT_EQ(state.Progress(1), 0);
     EXPECT_EQ(state.Progress(5), 0);
@@ -271,13 +251,11 @@ TEST_F(Faults, GameFileOfManyMegabytesLoadsOnlyWhatTheLibraryNeeds)
     EXPECT_EQ(ReadAll(Path("huge.zqv")), QByteArray(5, '\0'));
 }
 
-TEST_F(Faults, GigabyteDataFileStartsQuicklyAndItsEmptyRecordsPlaySafely)
+TEST_F(Faults, GigabyteDataFileStartsAndItsEmptyRecordsPlaySafely)
 {
     WriteLibrary(dir.path(), 3);
     MakeSparse(Path("zqvl2.dat"), off_t{1} << 30);
-    const auto start = Clock::now();
     Create();
-    EXPECT_LT(MillisecondsSince(start), QuickMs);
     ASSERT_FALSE(form->Aborted());
     EXPECT_EQ(state.Library.PuzzleCount, 1000) << "only the records the game keeps are read";
     form->resize(945, 673);

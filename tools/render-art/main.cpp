@@ -6,8 +6,11 @@
 //   render-art <art-dir> [font-file]      write every PNG into <art-dir>
 //   render-art --sheet <art-dir> <out>    contact sheet of all pictures, for review
 //   render-art --glyphs <out-dir> <size> <svg>...
-//                                         each SVG as <name>.png at size and
-//                                         <name>@2x.png at twice the size
+//                                         each SVG as raw pixels, <name>.pix at
+//                                         size and <name>@2x.pix at twice the size
+//   render-art --raw <out-dir> <png>...   each PNG as raw pixels, <name>.pix
+#include "platform/services/RawPicture.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -182,19 +185,15 @@ void drawPiece(QPainter& painter, const QPolygonF& piece, QColor fill)
     painter.drawPolygon(piece);
 }
 
-QImage makeSplash(const QImage& back, const QString& fontFile)
+// At scale 2 the same picture in twice the pixels, for screens that show that many:
+// the tile's pixels doubled, as the board's background is, the rest drawn sharp.
+QImage makeSplash(const QImage& back, const QString& family, int pixelScale)
 {
-    const int fontId = QFontDatabase::addApplicationFont(fontFile);
-    if (fontId < 0)
-        return {};
-    const QStringList families = QFontDatabase::applicationFontFamilies(fontId);
-    if (families.isEmpty())
-        return {};
-
-    QImage splash(200, 150, QImage::Format_RGB32);
+    QImage splash(200 * pixelScale, 150 * pixelScale, QImage::Format_RGB32);
     QPainter painter(&splash);
-    for (int y = 0; y < splash.height(); y += kTile)
-        for (int x = 0; x < splash.width(); x += kTile)
+    painter.scale(pixelScale, pixelScale);
+    for (int y = 0; y < 150; y += kTile)
+        for (int x = 0; x < 200; x += kTile)
             painter.drawImage(x, y, back);
 
     // The board as the main window frames it: silver inside three black lines.
@@ -230,7 +229,7 @@ QImage makeSplash(const QImage& back, const QString& fontFile)
     drawPiece(painter, QPolygonF({at(firX - h, -h * 0.7), at(firX + h, -h * 0.7), at(firX, -h * 1.7)}), green);
 
     // The name: bold letters, yellow with a dark rim, scaled to fit the width.
-    QFont font(families.first());
+    QFont font(family);
     font.setPixelSize(30);
     font.setHintingPreference(QFont::PreferNoHinting);
     QPainterPath text;
@@ -273,10 +272,21 @@ bool renderAll(const QString& dir, const QString& fontFile)
     const QImage back = makeBackTile();
     if (!save(back, art.filePath("back.png")) || !save(makeFaces(), art.filePath("faces.png")))
         return false;
-    const QImage splash = makeSplash(back, fontFile);
-    if (splash.isNull())
+    const int fontId = QFontDatabase::addApplicationFont(fontFile);
+    const QStringList families = fontId < 0 ? QStringList() : QFontDatabase::applicationFontFamilies(fontId);
+    if (families.isEmpty())
         return fail("cannot load the title font " + fontFile);
-    return save(splash, art.filePath("splash.png"));
+    return save(makeSplash(back, families.first(), 1), art.filePath("splash.png")) &&
+           save(makeSplash(back, families.first(), 2), art.filePath("splash@2x.png"));
+}
+
+bool saveRaw(const QImage& image, const QString& path)
+{
+    QFile file(path);
+    const QByteArray bytes = zq::RawPictureBytes(image);
+    if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
+        return fail("cannot write " + path);
+    return true;
 }
 
 // A glyph drawn as the icon engine would draw it for a button: kept in its
@@ -310,10 +320,26 @@ bool renderGlyphs(const QString& outDir, int size, const QStringList& svgs)
             const QImage image = renderGlyph(svg, size * scale);
             if (image.isNull())
                 return fail("cannot render " + svg);
-            const QString name = scale == 1 ? base + ".png" : base + "@2x.png";
-            if (!image.save(out.filePath(name), "PNG"))
-                return fail("cannot write " + out.filePath(name));
+            const QString name = scale == 1 ? base + ".pix" : base + "@2x.pix";
+            if (!saveRaw(image, out.filePath(name)))
+                return false;
         }
+    }
+    return true;
+}
+
+// Build time: the pictures the game needs before its first paint, so it decodes none.
+bool convertToRaw(const QString& outDir, const QStringList& pngs)
+{
+    if (!QDir().mkpath(outDir))
+        return fail("cannot make " + outDir);
+    const QDir out(outDir);
+    for (const QString& png : pngs) {
+        const QImage image(png, "PNG");
+        if (image.isNull())
+            return fail("cannot read " + png);
+        if (!saveRaw(image, out.filePath(QFileInfo(png).completeBaseName() + ".pix")))
+            return false;
     }
     return true;
 }
@@ -381,9 +407,12 @@ int main(int argc, char** argv)
         return renderSheet(args[1], args[2]) ? 0 : 1;
     if (args.size() >= 4 && args[0] == "--glyphs")
         return renderGlyphs(args[1], args[2].toInt(), args.mid(3)) ? 0 : 1;
+    if (args.size() >= 3 && args[0] == "--raw")
+        return convertToRaw(args[1], args.mid(2)) ? 0 : 1;
     if (args.size() == 1 || args.size() == 2)
         return renderAll(args[0], args.size() == 2 ? args[1] : QString(kDefaultFont)) ? 0 : 1;
     std::fprintf(stderr, "usage: render-art <art-dir> [font-file]\n       render-art --sheet <art-dir> <out.png>\n"
-                         "       render-art --glyphs <out-dir> <size> <svg>...\n");
+                         "       render-art --glyphs <out-dir> <size> <svg>...\n"
+                         "       render-art --raw <out-dir> <png>...\n");
     return 2;
 }

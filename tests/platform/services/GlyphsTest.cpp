@@ -2,12 +2,15 @@
 // The bitmaps and late-read icons that replaced SVG at start-up must look
 // exactly as Qt draws the SVG, at scale 1 and 2.
 #include "platform/services/Glyphs.h"
+#include "platform/services/RawPicture.h"
 
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 #include <QTemporaryDir>
+
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -50,9 +53,9 @@ TEST(Glyphs, ToolbarBitmapsLookLikeTheirSvgAtOneAndTwiceTheSize)
     for (const char* name : Toolbar) {
         SCOPED_TRACE(name);
         const QIcon svg(QStringLiteral(":/art/%1.svg").arg(QLatin1String(name)));
-        const QPixmap one(QStringLiteral(":/glyphs/%1.png").arg(QLatin1String(name)), "PNG");
+        const QPixmap one = QPixmap::fromImage(ReadRawPicture(QStringLiteral(":/glyphs/%1.pix").arg(QLatin1String(name))));
         EXPECT_TRUE(SameLook(one, svg.pixmap(QSize(22, 22), 1.0)));
-        QPixmap two(QStringLiteral(":/glyphs/%1@2x.png").arg(QLatin1String(name)), "PNG");
+        QPixmap two = QPixmap::fromImage(ReadRawPicture(QStringLiteral(":/glyphs/%1@2x.pix").arg(QLatin1String(name))));
         two.setDevicePixelRatio(2.0);
         EXPECT_TRUE(SameLook(two, svg.pixmap(QSize(22, 22), 2.0)));
     }
@@ -109,4 +112,35 @@ TEST(Glyphs, GameIconTakesTheSmallestBitmapAtLeastAsLargeAsAsked)
     QPixmap sharp = bitmap(128);
     sharp.setDevicePixelRatio(2.0);
     EXPECT_TRUE(SameLook(icon.pixmap(QSize(64, 64), 2.0), sharp));
+}
+
+TEST(RawPicture, StartUpPicturesAreTheirPngsPixelForPixel)
+{
+    for (const char* name : {"back", "crmove1", "crturn2", "faces", "splash", "icon-16", "icon-32", "icon-48",
+                             "icon-64", "icon-128", "icon-256"}) {
+        SCOPED_TRACE(name);
+        const QImage raw = ReadRawPicture(QStringLiteral(":/art/%1.pix").arg(QLatin1String(name)));
+        const QImage png(QStringLiteral(":/art/%1.png").arg(QLatin1String(name)), "PNG");
+        ASSERT_FALSE(raw.isNull());
+        EXPECT_EQ(raw, png.convertToFormat(png.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                                 : QImage::Format_RGB32));
+    }
+}
+
+TEST(RawPicture, OnlyWholePicturesAreRead)
+{
+    QImage image(3, 2, QImage::Format_ARGB32);
+    image.fill(qRgba(200, 100, 50, 128));
+    image.setPixel(2, 1, qRgba(1, 2, 3, 255));
+    const QByteArray bytes = RawPictureBytes(image);
+    EXPECT_EQ(RawPicture(bytes), image.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    const auto changed = [&](int at, quint32 value) {
+        QByteArray b = bytes;
+        std::memcpy(b.data() + at, &value, sizeof value);
+        return b;
+    };
+    for (const QByteArray& broken : {bytes.chopped(1), bytes + '\0', QByteArray(), changed(0, 0x58505159),
+                                     changed(4, 0), changed(4, 0x40000001), changed(8, 0x40000000),
+                                     changed(12, QImage::Format_RGB888)})
+        EXPECT_TRUE(RawPicture(broken).isNull());
 }
