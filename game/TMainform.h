@@ -19,6 +19,8 @@
 #include <random>
 
 class QFileDialog;
+class QPainter;
+class QTimer;
 class QTextBrowser;
 class QToolButton;
 
@@ -108,6 +110,13 @@ public:
     void DrawPieceOutline(int j, Colour colour, bool xorMode);
     void DrawPiece(int j, Colour fillColour, Colour outlineColour);
     void DrawPieces(Colour fillColour, Colour outlineColour);
+    // The lifted piece: its XOR outline and, inside it, a see-through XOR tint that tells
+    // whether it would fit where it is (clFitsTint) or not (clMisfitsTint). Hiding takes
+    // off exactly what was shown last, so every pixel beneath comes back.
+    void ShowLifted();
+    void HideLifted();
+    // Whether the short sign of a refused put-down is showing now.
+    bool RefusalShowing() const { return refusalTicks_ > 0 && refusalTicks_ % 2 == 0; }
     const Canvas& FormCanvas() const { return formCanvas_; }
 
     // Piece handling (TMainformPieces.cpp).
@@ -188,6 +197,9 @@ private:
     QFileDialog& FileDialog(QFileDialog*& dialog, bool save);
     std::array<CanvasPoint, 3> Triangle(int j) const;
     void SetBoxCursor(int zone);
+    void ToggleLifted(const PiecePlacement& at, bool fits);
+    void SignalRefused();
+    void PaintRefusal(QPainter& painter);
     bool ReadProgressFrom(const QString& path);
 
     Canvas& BoardCanvas();
@@ -205,6 +217,13 @@ private:
     bool soundPrepared_ = false;
     int lastLifted_ = 0;     // where Tab goes on from
     int wheelRemainder_ = 0; // eighths of a degree not yet a whole notch
+    struct LiftedLook {
+        PiecePlacement at;
+        bool fits = false;
+    };
+    std::optional<LiftedLook> liftedShown_; // what the board canvas shows of the lifted piece
+    QTimer* refusalTimer_ = nullptr;
+    int refusalTicks_ = 0; // counts down; the sign shows on even ticks
 };
 
 } // namespace zq

@@ -7,6 +7,7 @@
 #include "platform/canvas/CanvasWidget.h"
 
 #include <QPainter>
+#include <QPolygonF>
 #include <QTimer>
 #include <QToolButton>
 
@@ -89,9 +90,77 @@ void TMainform::boxPaint(Canvas& c)
                         : Engine.PlayState == BoardEngine::Revealed ? clRed
                                                                     : clBlack;
     DrawPieces(fill, clGrey);
+    liftedShown_.reset();
     if (Engine.SelectedPiece != 0)
-        DrawPieceOutline(Engine.SelectedPiece, clYellow, true);
+        ShowLifted();
     paintTarget_ = nullptr;
+}
+
+void TMainform::ToggleLifted(const PiecePlacement& at, bool fits)
+{
+    PiecePlacement& p = Engine.Placements[Engine.SelectedPiece];
+    const PiecePlacement now = p;
+    p = at;
+    DrawPieceOutline(Engine.SelectedPiece, clYellow, true);
+    const auto t = Triangle(Engine.SelectedPiece);
+    p = now;
+    // The outline alone vanishes where it runs along the grey edges of the
+    // pieces around its own gap; the tint keeps the piece in view there too.
+    BoardCanvas().XorPattern(t, fits ? clFitsTint : clMisfitsTint);
+}
+
+void TMainform::ShowLifted()
+{
+    HideLifted();
+    const int j = Engine.SelectedPiece;
+    if (j == 0)
+        return;
+    const PiecePlacement& p = Engine.Placements[j];
+    liftedShown_ = LiftedLook{p, Engine.PieceFits(p.x, p.y, p.o)};
+    ToggleLifted(liftedShown_->at, liftedShown_->fits);
+}
+
+void TMainform::HideLifted()
+{
+    if (!liftedShown_ || Engine.SelectedPiece == 0)
+        return;
+    ToggleLifted(liftedShown_->at, liftedShown_->fits);
+    liftedShown_.reset();
+}
+
+// A refused put-down blinks a red frame around the piece twice; drawn over the
+// picture, not into it, so the board beneath needs no restoring.
+void TMainform::SignalRefused()
+{
+    if (!refusalTimer_) {
+        refusalTimer_ = new QTimer(this);
+        refusalTimer_->setInterval(120);
+        connect(refusalTimer_, &QTimer::timeout, this, [this] {
+            if (--refusalTicks_ <= 0)
+                refusalTimer_->stop();
+            box->update();
+        });
+        box->OnOverlay = [this](QPainter& painter) { PaintRefusal(painter); };
+    }
+    refusalTicks_ = 4;
+    refusalTimer_->start();
+    box->update();
+}
+
+void TMainform::PaintRefusal(QPainter& painter)
+{
+    if (!RefusalShowing() || Engine.SelectedPiece == 0)
+        return;
+    const auto t = Triangle(Engine.SelectedPiece);
+    QPolygonF triangle;
+    for (const CanvasPoint& v : t)
+        triangle << QPointF(v.x + 0.5, v.y + 0.5);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 255, 255), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolygon(triangle);
+    painter.setPen(QPen(QColor(220, 0, 0), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolygon(triangle);
 }
 
 Canvas& TMainform::BoardCanvas() { return paintTarget_ ? *paintTarget_ : box->Canvas(); }

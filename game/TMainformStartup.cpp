@@ -140,19 +140,12 @@ void TMainform::formActivate()
     if (!FirstActivation)
         return;
     FirstActivation = false;
-    if (PatForm && PatForm->isVisible()) {
-        // The pattern window appeared before this one, when the window manager
-        // could not yet tie it to this window (to minimise them together).
-        // Shown again now, it is tied.
-        PatForm->hide();
-        PatForm->show();
-    }
     if (Splash)
         Splash->ShowModal();
     if (State.Language == -1 && TongueDlg)
         TongueDlg->ShowModal();
     UpdateHints();
-    // The pattern window, shown again above, took the focus: the board's keys belong here.
+    // The splash or the language dialog had the focus: the board's keys belong here.
     activateWindow();
 }
 

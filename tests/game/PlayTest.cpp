@@ -224,14 +224,85 @@ TEST_F(Play, RefusedPutDownKeepsThePieceLiftedAndStopsTheDrag)
                                         form->Engine.Placements[1].o));
     SoundsPlayed();
     const QPoint free = FreePixel();
+    form->ShowLifted();
+    EXPECT_FALSE(form->RefusalShowing());
     Press(free.x(), free.y());
     EXPECT_EQ(SoundsPlayed(), std::vector<int>{6});
+    EXPECT_TRUE(form->RefusalShowing());
     EXPECT_EQ(form->Engine.SelectedPiece, 1);
     EXPECT_EQ(form->Engine.DragMode, BoardEngine::NoDrag);
     const PiecePlacement before = form->Engine.Placements[1];
     Move(free.x() + 100, free.y() + 100);
     EXPECT_EQ(form->Engine.Placements[1], before);
     EXPECT_TRUE(SoundsPlayed().empty());
+}
+
+// The lifted piece in the worst place there is, its own gap: every edge on a lying
+// neighbour's grey outline. The piece's pixels are those whose centre lies in its
+// triangle; a pixel counts as seen where some channel differs by a quarter of its range.
+TEST_F(Play, TheLiftedPieceStaysInViewInItsOwnGapInEveryOrientationAtScaleOneAndTwo)
+{
+    Start();
+    BoardEngine& e = form->Engine;
+    using V = std::array<QPoint, 3>;
+    const auto vertices = [](int x, int y, int o) {
+        V v;
+        for (std::size_t k = 0; k < 3; ++k)
+            v[k] = QPoint(x + VertexX[k][static_cast<std::size_t>(o)], y + VertexY[k][static_cast<std::size_t>(o)]);
+        return v;
+    };
+    const auto cross = [](QPoint a, QPoint b, QPoint c) {
+        return qint64(b.x() - a.x()) * (c.y() - a.y()) - qint64(b.y() - a.y()) * (c.x() - a.x());
+    };
+    for (int scale : {1, 2}) {
+        double worst = 1;
+        for (int o = 0; o < 16; ++o) {
+            const V gap = vertices(45, 30, o);
+            // Across each edge the neighbour that shares it, lying on its other side.
+            int n = 2;
+            for (int k = 0; k < 3; ++k) {
+                const QPoint a = gap[k], b = gap[(k + 1) % 3], c = gap[(k + 2) % 3];
+                for (int o2 = 0; o2 < 16 && n == k + 2; ++o2)
+                    for (int y = 15; y < 46 && n == k + 2; ++y)
+                        for (int x = 30; x < 61 && n == k + 2; ++x) {
+                            const V w = vertices(x, y, o2);
+                            const auto has = [&](QPoint q) { return q == w[0] || q == w[1] || q == w[2]; };
+                            for (QPoint r : w)
+                                if (has(a) && has(b) && r != a && r != b && (cross(a, b, r) > 0) != (cross(a, b, c) > 0))
+                                    e.Placements[n++] = {std::uint8_t(x), std::uint8_t(y), Orientation(o2)};
+                        }
+            }
+            ASSERT_EQ(n, 5) << "orientation " << o;
+            for (int j = 5; j <= 8; ++j)
+                e.Placements[j] = {10, 50, Orientation(0)};
+            e.SelectedPiece = 1;
+            const auto paint = [&](int x, int y) {
+                e.Placements[1] = {std::uint8_t(x), std::uint8_t(y), Orientation(o)};
+                Canvas c(911, 611, scale);
+                form->boxPaint(c);
+                return c.Image();
+            };
+            const QImage without = paint(80, 10), with = paint(45, 30);
+            int pixels = 0, seen = 0;
+            V d; // the corners in device pixels, where a pixel's centre is its index
+            for (std::size_t k = 0; k < 3; ++k)
+                d[k] = gap[k] * Cell() * scale * 2 + QPoint(scale - 1, scale - 1);
+            for (int y = 0; y < with.height(); ++y)
+                for (int x = 0; x < with.width(); ++x) {
+                    const QPoint q(2 * x, 2 * y);
+                    const qint64 c0 = cross(d[0], d[1], q), c1 = cross(d[1], d[2], q), c2 = cross(d[2], d[0], q);
+                    if (!((c0 >= 0 && c1 >= 0 && c2 >= 0) || (c0 <= 0 && c1 <= 0 && c2 <= 0)))
+                        continue;
+                    ++pixels;
+                    const QRgb p = with.pixel(x, y), b = without.pixel(x, y);
+                    seen += std::max({std::abs(qRed(p) - qRed(b)), std::abs(qGreen(p) - qGreen(b)),
+                                      std::abs(qBlue(p) - qBlue(b))}) >= 64;
+                }
+            worst = std::min(worst, double(seen) / pixels);
+        }
+        std::printf("lifted piece in its gap at scale %d: at least %.2f of its pixels seen\n", scale, worst);
+        EXPECT_GE(worst, 0.4) << "scale " << scale;
+    }
 }
 
 TEST_F(Play, PressesOffTheGridDoNothingAndTheTopPieceIsLifted)
