@@ -195,6 +195,9 @@ private:
     QToolButton* AddButton(const char* name, const char* icon);
     void ShowError(const QString& text);
     QFileDialog& FileDialog(QFileDialog*& dialog, bool save);
+    // Where the file dialogs start without a game file: the player's documents (or home)
+    // unless the game runs from a writable folder of its own.
+    QString GameFolder() const;
     std::array<CanvasPoint, 3> Triangle(int j) const;
     void SetBoxCursor(int zone);
     void ToggleLifted(const PiecePlacement& at, bool fits);
