@@ -10,12 +10,15 @@
 #include <QPolygonF>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 
 namespace zq {
 
 void TMainform::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // A hint shown before the window grew would be left standing over the board.
+    QToolTip::hideText();
     formResize();
 }
 
