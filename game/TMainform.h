@@ -110,9 +110,9 @@ public:
     void DrawPieceOutline(int j, Colour colour, bool xorMode);
     void DrawPiece(int j, Colour fillColour, Colour outlineColour);
     void DrawPieces(Colour fillColour, Colour outlineColour);
-    // The lifted piece: its XOR outline and, inside it, a see-through XOR tint that tells
-    // whether it would fit where it is (clFitsTint) or not (clMisfitsTint). Hiding takes
-    // off exactly what was shown last, so every pixel beneath comes back.
+    // The lifted piece: its XOR outline and, inside it, a see-through XOR tint
+    // (clLiftTint). Hiding takes off exactly what was shown last, so every pixel
+    // beneath comes back.
     void ShowLifted();
     void HideLifted();
     // Whether the short sign of a refused put-down is showing now.
@@ -200,9 +200,9 @@ private:
     QString GameFolder() const;
     std::array<CanvasPoint, 3> Triangle(int j) const;
     void SetBoxCursor(int zone);
-    void ToggleLifted(const PiecePlacement& at, bool fits);
+    void ToggleLifted(const PiecePlacement& at);
     void SignalRefused();
-    void PaintRefusal(QPainter& painter);
+    void PaintOverlay(QPainter& painter);
     bool ReadProgressFrom(const QString& path);
 
     Canvas& BoardCanvas();
@@ -220,11 +220,7 @@ private:
     bool soundPrepared_ = false;
     int lastLifted_ = 0;     // where Tab goes on from
     int wheelRemainder_ = 0; // eighths of a degree not yet a whole notch
-    struct LiftedLook {
-        PiecePlacement at;
-        bool fits = false;
-    };
-    std::optional<LiftedLook> liftedShown_; // what the board canvas shows of the lifted piece
+    std::optional<PiecePlacement> liftedShown_; // where the board canvas shows the lifted piece
     QTimer* refusalTimer_ = nullptr;
     int refusalTicks_ = 0; // counts down; the sign shows on even ticks
 };

@@ -99,7 +99,7 @@ void TMainform::boxPaint(Canvas& c)
     paintTarget_ = nullptr;
 }
 
-void TMainform::ToggleLifted(const PiecePlacement& at, bool fits)
+void TMainform::ToggleLifted(const PiecePlacement& at)
 {
     PiecePlacement& p = Engine.Placements[Engine.SelectedPiece];
     const PiecePlacement now = p;
@@ -109,30 +109,26 @@ void TMainform::ToggleLifted(const PiecePlacement& at, bool fits)
     p = now;
     // The outline alone vanishes where it runs along the grey edges of the
     // pieces around its own gap; the tint keeps the piece in view there too.
-    BoardCanvas().XorPattern(t, fits ? clFitsTint : clMisfitsTint);
+    BoardCanvas().XorPattern(t, clLiftTint);
 }
 
 void TMainform::ShowLifted()
 {
     HideLifted();
-    const int j = Engine.SelectedPiece;
-    if (j == 0)
+    if (Engine.SelectedPiece == 0)
         return;
-    const PiecePlacement& p = Engine.Placements[j];
-    liftedShown_ = LiftedLook{p, Engine.PieceFits(p.x, p.y, p.o)};
-    ToggleLifted(liftedShown_->at, liftedShown_->fits);
+    liftedShown_ = Engine.Placements[Engine.SelectedPiece];
+    ToggleLifted(*liftedShown_);
 }
 
 void TMainform::HideLifted()
 {
     if (!liftedShown_ || Engine.SelectedPiece == 0)
         return;
-    ToggleLifted(liftedShown_->at, liftedShown_->fits);
+    ToggleLifted(*liftedShown_);
     liftedShown_.reset();
 }
 
-// A refused put-down blinks a red frame around the piece twice; drawn over the
-// picture, not into it, so the board beneath needs no restoring.
 void TMainform::SignalRefused()
 {
     if (!refusalTimer_) {
@@ -143,22 +139,30 @@ void TMainform::SignalRefused()
                 refusalTimer_->stop();
             box->update();
         });
-        box->OnOverlay = [this](QPainter& painter) { PaintRefusal(painter); };
     }
     refusalTicks_ = 4;
     refusalTimer_->start();
     box->update();
 }
 
-void TMainform::PaintRefusal(QPainter& painter)
+// Over the picture on the screen, not in it, so nothing beneath needs restoring:
+// the lifted piece washed green where it would fit and red where it would not, and
+// after a refused put-down a red frame that blinks twice.
+void TMainform::PaintOverlay(QPainter& painter)
 {
-    if (!RefusalShowing() || Engine.SelectedPiece == 0)
+    const int j = Engine.SelectedPiece;
+    if (j == 0 || Engine.PlayState != BoardEngine::Playing)
         return;
-    const auto t = Triangle(Engine.SelectedPiece);
+    const PiecePlacement& p = Engine.Placements[j];
     QPolygonF triangle;
-    for (const CanvasPoint& v : t)
+    for (const CanvasPoint& v : Triangle(j))
         triangle << QPointF(v.x + 0.5, v.y + 0.5);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Engine.PieceFits(p.x, p.y, p.o) ? QColor(0, 200, 0, 100) : QColor(230, 0, 0, 110));
+    painter.drawPolygon(triangle);
+    if (!RefusalShowing())
+        return;
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(QColor(255, 255, 255), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPolygon(triangle);

@@ -21,10 +21,8 @@ inline constexpr Colour clGreen = 65280;
 inline constexpr Colour clRed = 255;
 inline constexpr Colour clYellow = 65535;
 inline constexpr Colour clWhite = 0xFFFFFF;
-// XOR tints that change two channels by half their range over any colour: the lifted
-// piece that would fit shows green over the silver board, one that would not shows red.
-inline constexpr Colour clFitsTint = 0x800080;
-inline constexpr Colour clMisfitsTint = 0x808000;
+// An XOR tint that changes every channel by half its range, whatever lies beneath.
+inline constexpr Colour clLiftTint = 0x808080;
 
 constexpr QRgb ToQRgb(Colour c)
 {

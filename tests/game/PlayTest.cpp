@@ -215,16 +215,30 @@ TEST_F(Play, SolvingAFinishedQuarvelAgainChangesNeitherItsByteNorModified)
 TEST_F(Play, RefusedPutDownKeepsThePieceLiftedAndStopsTheDrag)
 {
     Start();
+    // What the player sees in the middle of piece 1: green over red where it would fit, red over green where not.
+    const auto greenOverRed = [&] {
+        const PiecePlacement& p = form->Engine.Placements[1];
+        int x = 0, y = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            x += (VertexX[k][p.o.value()] + p.x) * Cell();
+            y += (VertexY[k][p.o.value()] + p.y) * Cell();
+        }
+        const QColor c = form->box->grab().toImage().pixelColor(x / 3, y / 3);
+        return c.green() - c.red();
+    };
     const QPoint grip = ZonePixel(1, BoardEngine::MoveZone);
     Press(grip.x(), grip.y());
+    EXPECT_GT(greenOverRed(), 40) << "lifted where it lay, it would fit";
     // Carry piece 1 onto piece 3's place, where full cells would overlap.
     Move(grip.x(), grip.y() + 15 * Cell());
+    form->HideLifted();
     form->Engine.Placements[1].o = form->Engine.Placements[3].o;
+    form->ShowLifted();
+    EXPECT_LT(greenOverRed(), -40) << "over piece 3 it would not fit";
     ASSERT_FALSE(form->Engine.PieceFits(form->Engine.Placements[1].x, form->Engine.Placements[1].y,
                                         form->Engine.Placements[1].o));
     SoundsPlayed();
     const QPoint free = FreePixel();
-    form->ShowLifted();
     EXPECT_FALSE(form->RefusalShowing());
     Press(free.x(), free.y());
     EXPECT_EQ(SoundsPlayed(), std::vector<int>{6});
