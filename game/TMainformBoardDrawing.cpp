@@ -6,11 +6,14 @@
 #include "engine/Geometry.h"
 #include "platform/canvas/CanvasWidget.h"
 
+#include <QLineF>
 #include <QPainter>
 #include <QPolygonF>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+
+#include <cmath>
 
 namespace zq {
 
@@ -157,10 +160,21 @@ void TMainform::PaintOverlay(QPainter& painter)
     QPolygonF triangle;
     for (const CanvasPoint& v : Triangle(j))
         triangle << QPointF(v.x + 0.5, v.y + 0.5);
+    // The wash keeps two pixels off the edges, which stay the outline's own.
+    const QLineF a(triangle[1], triangle[2]), b(triangle[2], triangle[0]), c(triangle[0], triangle[1]);
+    const double perimeter = a.length() + b.length() + c.length();
+    const QPointF centre = (a.length() * triangle[0] + b.length() * triangle[1] + c.length() * triangle[2]) / perimeter;
+    const double area = std::abs((triangle[1].x() - triangle[0].x()) * (triangle[2].y() - triangle[0].y()) -
+                                 (triangle[2].x() - triangle[0].x()) * (triangle[1].y() - triangle[0].y())) / 2;
+    const double shrink = 1 - 2 / (2 * area / perimeter); // two pixels off an inradius
+    QPolygonF wash;
+    for (const QPointF& v : triangle)
+        wash << centre + (v - centre) * shrink;
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
     painter.setBrush(Engine.PieceFits(p.x, p.y, p.o) ? QColor(0, 200, 0, 100) : QColor(230, 0, 0, 110));
-    painter.drawPolygon(triangle);
+    if (shrink > 0)
+        painter.drawPolygon(wash);
     if (!RefusalShowing())
         return;
     painter.setBrush(Qt::NoBrush);
