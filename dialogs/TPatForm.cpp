@@ -118,8 +118,11 @@ void TPatForm::ShowByOwner()
     // By the owner's activation the window manager has framed and placed it.
     if (!placeStored_) {
         const QScreen* screen = owner_->screen() ? owner_->screen() : QGuiApplication::primaryScreen();
+        // The frame from the window's margins: the widget's own frame rectangle
+        // may still be out of date this early.
+        const QMargins frame = owner_->windowHandle() ? owner_->windowHandle()->frameMargins() : QMargins();
         if (screen)
-            move(BesidePlace(owner_->frameGeometry(), frameSize(), screen->availableGeometry()));
+            move(BesidePlace(owner_->geometry().marginsAdded(frame), frameSize(), screen->availableGeometry()));
     }
     show();
 }
