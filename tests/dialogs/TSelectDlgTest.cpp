@@ -11,8 +11,6 @@
 #include <QWheelEvent>
 #include <QWindow>
 
-#include <tuple>
-
 #include <gtest/gtest.h>
 
 using namespace zq;
@@ -96,8 +94,7 @@ TEST(SelectDlg, CancelEscapeAndTheCloseBoxLeaveTheCurrentQuarvel)
     EXPECT_EQ(s->CurrentPuzzle, 9);
 }
 
-// Without a mouse: the keys go to the thumbnails, the selection stays in view and the
-// view moves by whole rows, so each Quarvel keeps its column; the range is 1 to 19.
+// Keys go to the thumbnails; the view moves by whole rows, keeping the columns (range 1 to 19).
 TEST(SelectDlg, KeysMoveAVisibleSelectionAndEnterPicksIt)
 {
     auto s = GalleryState(30);
@@ -105,19 +102,14 @@ TEST(SelectDlg, KeysMoveAVisibleSelectionAndEnterPicksIt)
     TSelectDlg d(*s, nullptr);
     EXPECT_EQ(Show(d, [&] {
                   ASSERT_EQ(d.focusWidget(), d.box());
-                  EXPECT_EQ(d.Selected(), 5);
                   const Colour blue = 0xC80000;
                   EXPECT_EQ(d.box()->Canvas().Pixel(45, 76), blue) << "the selection is framed";
-                  const std::vector<std::tuple<int, int, int>> steps{
-                      {Qt::Key_Right, 6, 5},  {Qt::Key_Down, 10, 5},   {Qt::Key_Down, 14, 5},
-                      {Qt::Key_Down, 18, 9},  {Qt::Key_Up, 14, 9},     {Qt::Key_PageDown, 26, 19},
-                      {Qt::Key_PageDown, 30, 19}, {Qt::Key_Home, 1, 1}, {Qt::Key_Left, 1, 1},
-                      {Qt::Key_End, 30, 19},  {Qt::Key_PageUp, 18, 7},
-                  };
-                  for (const auto& [key, selected, first] : steps) {
+                  for (const auto& [key, selected, first] : std::vector<std::array<int, 3>>{
+                           {Qt::Key_Right, 6, 5}, {Qt::Key_Down, 10, 5}, {Qt::Key_Down, 14, 5}, {Qt::Key_Down, 18, 9},
+                           {Qt::Key_Up, 14, 9}, {Qt::Key_PageDown, 26, 19}, {Qt::Key_PageDown, 30, 19}, {Qt::Key_Home, 1, 1},
+                           {Qt::Key_Left, 1, 1}, {Qt::Key_End, 30, 19}, {Qt::Key_PageUp, 18, 7}}) {
                       QTest::keyClick(d.focusWidget(), Qt::Key(key));
-                      EXPECT_EQ(d.Selected(), selected) << "key " << key;
-                      EXPECT_EQ(d.Scroll()->value(), first) << "key " << key;
+                      EXPECT_EQ(std::pair(d.Selected(), d.Scroll()->value()), std::pair(selected, first)) << key;
                   }
                   // The wheel over the thumbnails pages as over the bar; the selection keeps its cell.
                   QWheelEvent wheel(QPointF(50, 50), d.box()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),

@@ -1,7 +1,6 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Runs an end-to-end session (e2e-session.sh unless another is named) on its own virtual display
-# (ZQ_E2E_SCREEN, default 1280x1024).
+# Runs an end-to-end session (e2e-session.sh unless another is named) on its own virtual display (ZQ_E2E_SCREEN).
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 program_dir=$1

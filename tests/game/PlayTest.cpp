@@ -216,14 +216,10 @@ TEST_F(Play, RefusedPutDownKeepsThePieceLiftedAndStopsTheDrag)
 {
     Start();
     // What the player sees in the middle of piece 1: green over red where it would fit, red over green where not.
-    const auto greenOverRed = [&] {
-        const PiecePlacement& p = form->Engine.Placements[1];
-        int x = 0, y = 0;
-        for (std::size_t k = 0; k < 3; ++k) {
-            x += (VertexX[k][p.o.value()] + p.x) * Cell();
-            y += (VertexY[k][p.o.value()] + p.y) * Cell();
-        }
-        const QColor c = form->box->grab().toImage().pixelColor(x / 3, y / 3);
+    const auto greenOverRed = [&, &p = form->Engine.Placements[1]] {
+        const std::size_t o = p.o.value();
+        const QColor c = form->box->grab().toImage().pixelColor((VertexX[0][o] + VertexX[1][o] + VertexX[2][o] + 3 * p.x) * Cell() / 3,
+                                                                (VertexY[0][o] + VertexY[1][o] + VertexY[2][o] + 3 * p.y) * Cell() / 3);
         return c.green() - c.red();
     };
     const QPoint grip = ZonePixel(1, BoardEngine::MoveZone);
@@ -251,64 +247,47 @@ TEST_F(Play, RefusedPutDownKeepsThePieceLiftedAndStopsTheDrag)
     EXPECT_TRUE(SoundsPlayed().empty());
 }
 
-// The lifted piece in the worst place there is, its own gap: every edge on a lying
-// neighbour's grey outline. The piece's pixels are those whose centre lies in its
-// triangle; a pixel counts as seen where some channel differs by a quarter of its range.
+// The lifted piece in the worst place, its own gap: across each edge the same triangle turned half round
+// about the edge's middle, so every edge runs along a neighbour's grey outline. The piece's pixels are those
+// whose centre lies in its triangle; a pixel is seen where some channel differs by a quarter of its range.
 TEST_F(Play, TheLiftedPieceStaysInViewInItsOwnGapInEveryOrientationAtScaleOneAndTwo)
 {
     Start();
     BoardEngine& e = form->Engine;
-    using V = std::array<QPoint, 3>;
-    const auto vertices = [](int x, int y, int o) {
-        V v;
-        for (std::size_t k = 0; k < 3; ++k)
-            v[k] = QPoint(x + VertexX[k][static_cast<std::size_t>(o)], y + VertexY[k][static_cast<std::size_t>(o)]);
-        return v;
-    };
     const auto cross = [](QPoint a, QPoint b, QPoint c) {
         return qint64(b.x() - a.x()) * (c.y() - a.y()) - qint64(b.y() - a.y()) * (c.x() - a.x());
     };
     for (int scale : {1, 2}) {
         double worst = 1;
-        for (int o = 0; o < 16; ++o) {
-            const V gap = vertices(45, 30, o);
-            // Across each edge the neighbour that shares it, lying on its other side.
-            int n = 2;
-            for (int k = 0; k < 3; ++k) {
-                const QPoint a = gap[k], b = gap[(k + 1) % 3], c = gap[(k + 2) % 3];
-                for (int o2 = 0; o2 < 16 && n == k + 2; ++o2)
-                    for (int y = 15; y < 46 && n == k + 2; ++y)
-                        for (int x = 30; x < 61 && n == k + 2; ++x) {
-                            const V w = vertices(x, y, o2);
-                            const auto has = [&](QPoint q) { return q == w[0] || q == w[1] || q == w[2]; };
-                            for (QPoint r : w)
-                                if (has(a) && has(b) && r != a && r != b && (cross(a, b, r) > 0) != (cross(a, b, c) > 0))
-                                    e.Placements[n++] = {std::uint8_t(x), std::uint8_t(y), Orientation(o2)};
-                        }
-            }
-            ASSERT_EQ(n, 5) << "orientation " << o;
+        for (std::size_t o = 0; o < 16; ++o) {
+            const QPoint at(45, 30);
+            std::array<QPoint, 3> v; // the corners in cells
+            for (std::size_t k = 0; k < 3; ++k)
+                v[k] = at + QPoint(VertexX[k][o], VertexY[k][o]);
+            for (std::size_t k = 0; k < 3; ++k) // reference points turned round the edges' middles
+                e.Placements[k + 2] = {std::uint8_t((v[k] + v[(k + 1) % 3] - at).x()),
+                                       std::uint8_t((v[k] + v[(k + 1) % 3] - at).y()), Orientation(int(o + 8) % 16)};
             for (int j = 5; j <= 8; ++j)
                 e.Placements[j] = {10, 50, Orientation(0)};
             e.SelectedPiece = 1;
             const auto paint = [&](int x, int y) {
-                e.Placements[1] = {std::uint8_t(x), std::uint8_t(y), Orientation(o)};
+                e.Placements[1] = {std::uint8_t(x), std::uint8_t(y), Orientation(int(o))};
                 Canvas c(911, 611, scale);
                 form->boxPaint(c);
                 return c.Image();
             };
-            const QImage without = paint(80, 10), with = paint(45, 30);
+            const QImage without = paint(80, 10), with = paint(at.x(), at.y());
             int pixels = 0, seen = 0;
-            V d; // the corners in device pixels, where a pixel's centre is its index
-            for (std::size_t k = 0; k < 3; ++k)
-                d[k] = gap[k] * Cell() * scale * 2 + QPoint(scale - 1, scale - 1);
+            for (QPoint& d : v) // in doubled device pixels: a pixel's centre is twice its index
+                d = d * Cell() * scale * 2 + QPoint(scale - 1, scale - 1);
             for (int y = 0; y < with.height(); ++y)
                 for (int x = 0; x < with.width(); ++x) {
                     const QPoint q(2 * x, 2 * y);
-                    const qint64 c0 = cross(d[0], d[1], q), c1 = cross(d[1], d[2], q), c2 = cross(d[2], d[0], q);
-                    if (!((c0 >= 0 && c1 >= 0 && c2 >= 0) || (c0 <= 0 && c1 <= 0 && c2 <= 0)))
+                    const qint64 c0 = cross(v[0], v[1], q), c1 = cross(v[1], v[2], q), c2 = cross(v[2], v[0], q);
+                    if ((c0 < 0 || c1 < 0 || c2 < 0) && (c0 > 0 || c1 > 0 || c2 > 0))
                         continue;
-                    ++pixels;
                     const QRgb p = with.pixel(x, y), b = without.pixel(x, y);
+                    ++pixels;
                     seen += std::max({std::abs(qRed(p) - qRed(b)), std::abs(qGreen(p) - qGreen(b)),
                                       std::abs(qBlue(p) - qBlue(b))}) >= 64;
                 }
