@@ -248,7 +248,7 @@ void TMainform::TongueBtnClick()
     if (TongueDlg)
         TongueDlg->ShowModal();
     UpdateHints();
-    // The pattern window, shown again above, took the focus: the board's keys belong here.
+    // The language dialog had the focus: the board's keys belong here.
     activateWindow();
 }
 
