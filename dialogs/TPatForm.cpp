@@ -164,9 +164,11 @@ void TPatForm::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     // A window manager that activates it anyway (on a press on its caption) hands
-    // the keys straight back to the owner.
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && owner_)
-        owner_->activateWindow();
+    // the keys straight back to the owner, or to the dialog the owner has open.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && owner_) {
+        QWidget* modal = QApplication::activeModalWidget();
+        (modal ? modal : owner_)->activateWindow();
+    }
 }
 
 TPatForm::~TPatForm() { FormDestroy(); }
