@@ -11,9 +11,13 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <array>
+#include <limits>
 
 namespace zq {
 
@@ -70,7 +74,11 @@ QFont FittingCaptionFont(QFont font)
 TPatForm::TPatForm(ProgramState& state, TIniStore& ini, QWidget* owner)
     : state_(state), ini_(ini), client_(new PatternPicture(this)), captionFont_(FittingCaptionFont(font()))
 {
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
+    // It takes no input: the keys stay with the main window, even after a drag.
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setFocusPolicy(Qt::NoFocus);
+    client_->setFocusPolicy(Qt::NoFocus);
     setFixedSize(ClientWidth + 2 * BorderWidth, CaptionHeight + ClientHeight + 2 * BorderWidth);
     client_->setGeometry(BorderWidth, BorderWidth + CaptionHeight, ClientWidth, ClientHeight);
     client_->OnPaint = [this](zq::Canvas& canvas) { FormPaint(canvas); };
@@ -83,8 +91,84 @@ TPatForm::TPatForm(ProgramState& state, TIniStore& ini, QWidget* owner)
         owner->winId();
         winId();
         windowHandle()->setTransientParent(owner->windowHandle());
+        // Shown before the owner is, the window manager could not tie it to the
+        // owner, and it would have to be hidden and shown again: it waits instead.
+        owner_ = owner;
+        owner->installEventFilter(this);
+        return;
     }
     show();
+}
+
+bool TPatForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == owner_ && event->type() == QEvent::Show && !isVisible()) {
+        // Should the owner never be activated, the target still comes into view.
+        QTimer::singleShot(1500, this, [this] { ShowByOwner(); });
+    } else if (watched == owner_ && event->type() == QEvent::WindowActivate) {
+        ShowByOwner();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TPatForm::ShowByOwner()
+{
+    if (isVisible() || !owner_)
+        return;
+    // By the owner's activation the window manager has framed and placed it.
+    if (!placeStored_) {
+        const QScreen* screen = owner_->screen() ? owner_->screen() : QGuiApplication::primaryScreen();
+        // The frame from the window's margins: the widget's own frame rectangle
+        // may still be out of date this early.
+        const QMargins frame = owner_->windowHandle() ? owner_->windowHandle()->frameMargins() : QMargins();
+        if (screen)
+            move(BesidePlace(owner_->geometry().marginsAdded(frame), frameSize(), screen->availableGeometry()));
+    }
+    show();
+}
+
+QPoint TPatForm::BesidePlace(const QRect& owner, QSize size, const QRect& screen)
+{
+    constexpr int Gap = 4;
+    const auto inside = [&](QPoint at) {
+        const int x = std::clamp(at.x(), screen.left(), std::max(screen.left(), screen.right() + 1 - size.width()));
+        const int y = std::clamp(at.y(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
+        return QPoint(x, y);
+    };
+    const std::array<QPoint, 8> candidates{
+        inside({owner.right() + 1 + Gap, owner.top()}),
+        inside({owner.left() - Gap - size.width(), owner.top()}),
+        inside({owner.left(), owner.bottom() + 1 + Gap}),
+        inside({owner.left(), owner.top() - Gap - size.height()}),
+        inside({screen.right(), screen.top()}),
+        inside({screen.left(), screen.top()}),
+        inside({screen.right(), screen.bottom()}),
+        inside({screen.left(), screen.bottom()}),
+    };
+    QPoint best = candidates[0];
+    long long bestCover = -1;
+    for (const QPoint at : candidates) {
+        const QRect covered = QRect(at, size).intersected(owner);
+        const long long cover = covered.isEmpty() ? 0 : (long long)covered.width() * covered.height();
+        if (bestCover < 0 || cover < bestCover) {
+            best = at;
+            bestCover = cover;
+        }
+        if (cover == 0)
+            break;
+    }
+    return best;
+}
+
+void TPatForm::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // A window manager that activates it anyway (on a press on its caption) hands
+    // the keys straight back to the owner, or to the dialog the owner has open.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && owner_) {
+        QWidget* modal = QApplication::activeModalWidget();
+        (modal ? modal : owner_)->activateWindow();
+    }
 }
 
 TPatForm::~TPatForm() { FormDestroy(); }
@@ -93,10 +177,13 @@ void TPatForm::FormCreate()
 {
     move(DefaultLeft, DefaultTop);
     try {
-        const int left = ini_.ReadInteger(Section, "pleft", DefaultLeft);
-        const int top = ini_.ReadInteger(Section, "ptop", DefaultTop);
+        constexpr int None = std::numeric_limits<std::int32_t>::min();
+        const int left = ini_.ReadInteger(Section, "pleft", None);
+        const int top = ini_.ReadInteger(Section, "ptop", None);
+        // Without a stored place the owner decides where it goes once it is placed itself.
+        placeStored_ = left != None || top != None;
         // Not checked against the screen: the player may keep it anywhere.
-        move(left, top);
+        move(left != None ? left : DefaultLeft, top != None ? top : DefaultTop);
     } catch (const SettingsError& error) {
         Report(error);
     }

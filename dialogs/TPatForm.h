@@ -28,8 +28,10 @@ public:
     static constexpr int DefaultLeft = 500;
     static constexpr int DefaultTop = 50;
 
-    // Places itself from the settings and shows itself at once; it goes and
-    // comes back with the owner when that is minimised and restored.
+    // Places itself from the settings. Without an owner it shows itself at once;
+    // with one it shows itself when the owner is first activated, beside the owner
+    // on a first run, and goes and comes back with the owner when that is
+    // minimised and restored. It never takes the focus from the owner.
     TPatForm(ProgramState& state, TIniStore& ini, QWidget* owner = nullptr);
     // Writes the window's position back to the settings.
     ~TPatForm() override;
@@ -47,6 +49,11 @@ public:
     // The caption bar, where a press starts a drag.
     QRect CaptionRect() const { return {BorderWidth, BorderWidth, ClientWidth, CaptionHeight}; }
 
+    // Where a window of the given size goes beside the owner's frame: right of it,
+    // else left, below or above, wholly inside the screen's free area and clear of
+    // the owner; where no side has room, the place that covers least of the owner.
+    static QPoint BesidePlace(const QRect& owner, QSize size, const QRect& screen);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -54,12 +61,15 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     // The target stays in view for the whole run, even where something asks it to close.
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
     void FormDestroy();
     void FormPaint(zq::Canvas& canvas);
     void ShowCaption(const QString& caption);
+    void ShowByOwner();
 
     ProgramState& state_;
     TIniStore& ini_;
@@ -68,6 +78,8 @@ private:
     QFont captionFont_;
     // Where the pointer held the window, for a drag the window system does not carry out.
     std::optional<QPoint> dragGrip_;
+    QWidget* owner_ = nullptr;
+    bool placeStored_ = false;
 };
 
 } // namespace zq

@@ -12,7 +12,10 @@
 #include "platform/services/RawPicture.h"
 
 #include <QFrame>
+#include <QApplication>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -50,6 +53,17 @@ TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
         const QPoint p = e->position().toPoint();
         boxMouseDown(p.x(), p.y());
     };
+    box_->setFocusPolicy(Qt::StrongFocus);
+    box_->OnKeyDown = [this](QKeyEvent* e) {
+        if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return false;
+        // The gallery keeps the arrows; Tab still goes on to the buttons.
+        if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab)
+            return focusNextPrevChild(e->key() == Qt::Key_Tab);
+        return boxKeyDown(e->key());
+    };
+    // The wheel pages over the thumbnails as it does over the scroll bar.
+    box_->OnWheel = [this](QWheelEvent* e) { QApplication::sendEvent(Scroll_, e); };
 
     Scroll_ = new QScrollBar(Qt::Vertical, this);
     Scroll_->setGeometry(424, 9, 16, 266);
@@ -98,6 +112,9 @@ void TSelectDlg::showEvent(QShowEvent* event)
     if (!event->spontaneous())
         FormActivate();
     QDialog::showEvent(event);
+    // Each showing starts with the keys on the thumbnails.
+    if (!event->spontaneous())
+        box_->setFocus();
 }
 
 void TSelectDlg::FormActivate()
@@ -116,9 +133,11 @@ void TSelectDlg::FormActivate()
 
     // The scroll bar keeps the position in its range: a late Quarvel shows the last twelve.
     const int before = Scroll_->value();
+    selected_ = std::clamp(state_.CurrentPuzzle, 1, std::max(1, state_.Library.PuzzleCount));
     Scroll_->setValue(state_.CurrentPuzzle);
     if (Scroll_->value() == before)
         ScrollChange(); // progress may have changed since the last showing
+
 }
 
 bool TSelectDlg::Finished(int n) const { return IsFinished(state_.Progress(n)); }
@@ -165,9 +184,73 @@ void TSelectDlg::boxPaint(Canvas& canvas) const
             continue;
         DrawCell(canvas, i, n);
     }
+    // The selection: a blue frame, four pixels wide, two of them in the gap around the thumbnail.
+    const int i = selected_ - first;
+    if (i >= 0 && i < Cells && selected_ <= state_.Library.PuzzleCount) {
+        const int x0 = CellWidth * (i % Columns);
+        const int y0 = CellHeight * (i / Columns);
+        canvas.BrushSolid = false;
+        canvas.PenColour = 0xC80000; // blue
+        for (int d = -2; d <= 1; ++d)
+            canvas.Rectangle(x0 + d, y0 + d, x0 + 90 - d, y0 + 75 - d);
+        canvas.BrushSolid = true;
+    }
 }
 
-void TSelectDlg::ScrollChange() { box_->Repaint(); }
+void TSelectDlg::ScrollChange()
+{
+    // Scrolled by the bar or the wheel, the selection keeps its place in the grid.
+    const int first = Scroll_->value();
+    if (selected_ < first || selected_ >= first + Cells)
+        selected_ = std::min(first + std::clamp(selected_ - shownFirst_, 0, Cells - 1),
+                             std::max(1, state_.Library.PuzzleCount));
+    shownFirst_ = first;
+    box_->Repaint();
+}
+
+void TSelectDlg::Select(int n)
+{
+    selected_ = std::clamp(n, 1, std::max(1, state_.Library.PuzzleCount));
+    // Scrolled by whole rows, so that the columns stay as they were.
+    int first = Scroll_->value();
+    while (selected_ < first && first > Scroll_->minimum())
+        first = std::max(first - Columns, Scroll_->minimum());
+    while (selected_ >= first + Cells && first < Scroll_->maximum())
+        first = std::min(first + Columns, Scroll_->maximum());
+    if (first != Scroll_->value())
+        Scroll_->setValue(first);
+    else
+        box_->Repaint();
+}
+
+bool TSelectDlg::boxKeyDown(int key)
+{
+    switch (key) {
+    case Qt::Key_Left: Select(selected_ - 1); return true;
+    case Qt::Key_Right: Select(selected_ + 1); return true;
+    case Qt::Key_Up: Select(selected_ - Columns); return true;
+    case Qt::Key_Down: Select(selected_ + Columns); return true;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        // A page on: the view moves by twelve and the selection with it, where there is room.
+        const int step = key == Qt::Key_PageDown ? Cells : -Cells;
+        const int to = selected_ + step;
+        Scroll_->setValue(Scroll_->value() + step);
+        Select(to);
+        return true;
+    }
+    case Qt::Key_Home: Select(1); return true;
+    case Qt::Key_End: Select(state_.Library.PuzzleCount); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (selected_ >= 1 && selected_ <= state_.Library.PuzzleCount) {
+            state_.CurrentPuzzle = selected_;
+            done(1);
+        }
+        return true;
+    default: return false;
+    }
+}
 
 int TSelectDlg::QuarvelAt(int X, int Y) const
 {
@@ -194,8 +277,11 @@ void TSelectDlg::PrevBtnClick()
         --v;
     while (v > 1 && Finished(v))
         --v;
-    if (!Finished(v))
+    if (!Finished(v)) {
         Scroll_->setValue(v);
+        selected_ = v;
+        box_->Repaint();
+    }
 }
 
 void TSelectDlg::NextBtnClick()
@@ -206,8 +292,11 @@ void TSelectDlg::NextBtnClick()
         ++v;
     while (v < m && Finished(v))
         ++v;
-    if (!Finished(v))
+    if (!Finished(v)) {
         Scroll_->setValue(v);
+        selected_ = v;
+        box_->Repaint();
+    }
 }
 
 } // namespace zq

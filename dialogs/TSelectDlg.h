@@ -43,6 +43,12 @@ public:
     void boxMouseDown(int X, int Y);
     void PrevBtnClick();
     void NextBtnClick();
+    // The keys of the gallery: arrows move the selection, Page Up/Down page,
+    // Home/End jump to the first or last Quarvel, Enter picks; returns whether used.
+    bool boxKeyDown(int key);
+
+    // The Quarvel the keys have selected; framed in the gallery.
+    int Selected() const { return selected_; }
 
     // Number of the Quarvel under gallery point (X, Y), 0 for none.
     int QuarvelAt(int X, int Y) const;
@@ -63,6 +69,7 @@ protected:
 private:
     bool Finished(int n) const;
     void DrawCell(Canvas& canvas, int i, int n) const;
+    void Select(int n);
 
     ProgramState& state_;
     QWidget* mainForm_;
@@ -74,6 +81,8 @@ private:
     QPushButton* PrevBtn_;
     QPushButton* NextBtn_;
     QPushButton* CancelBtn_;
+    int selected_ = 1;
+    int shownFirst_ = 1; // the scroll position the gallery was last drawn at
 };
 
 } // namespace zq

@@ -45,6 +45,7 @@ TMainform::TMainform(ProgramState& state, Environment environment)
     box->setMouseTracking(true);
     box->setCursor(Qt::PointingHandCursor);
     box->OnPaint = [this](Canvas& c) { boxPaint(c); };
+    box->OnOverlay = [this](QPainter& painter) { PaintOverlay(painter); };
     box->OnMouseDown = [this](QMouseEvent* e) {
         boxMousedown(e->button(), static_cast<int>(std::floor(e->position().x())),
                      static_cast<int>(std::floor(e->position().y())));

@@ -19,6 +19,8 @@
 #include <random>
 
 class QFileDialog;
+class QPainter;
+class QTimer;
 class QTextBrowser;
 class QToolButton;
 
@@ -108,6 +110,13 @@ public:
     void DrawPieceOutline(int j, Colour colour, bool xorMode);
     void DrawPiece(int j, Colour fillColour, Colour outlineColour);
     void DrawPieces(Colour fillColour, Colour outlineColour);
+    // The lifted piece: its XOR outline and, inside it, a see-through XOR tint
+    // (clLiftTint). Hiding takes off exactly what was shown last, so every pixel
+    // beneath comes back.
+    void ShowLifted();
+    void HideLifted();
+    // Whether the short sign of a refused put-down is showing now.
+    bool RefusalShowing() const { return refusalTicks_ > 0 && refusalTicks_ % 2 == 0; }
     const Canvas& FormCanvas() const { return formCanvas_; }
 
     // Piece handling (TMainformPieces.cpp).
@@ -186,8 +195,14 @@ private:
     QToolButton* AddButton(const char* name, const char* icon);
     void ShowError(const QString& text);
     QFileDialog& FileDialog(QFileDialog*& dialog, bool save);
+    // Where the file dialogs start without a game file: the player's documents (or home)
+    // unless the game runs from a writable folder of its own.
+    QString GameFolder() const;
     std::array<CanvasPoint, 3> Triangle(int j) const;
     void SetBoxCursor(int zone);
+    void ToggleLifted(const PiecePlacement& at);
+    void SignalRefused();
+    void PaintOverlay(QPainter& painter);
     bool ReadProgressFrom(const QString& path);
     // The built-in sounds, read and decoded when sound is first readied or played, not before the first paint.
     void ReadSounds();
@@ -207,6 +222,9 @@ private:
     bool soundPrepared_ = false;
     int lastLifted_ = 0;     // where Tab goes on from
     int wheelRemainder_ = 0; // eighths of a degree not yet a whole notch
+    std::optional<PiecePlacement> liftedShown_; // where the board canvas shows the lifted piece
+    QTimer* refusalTimer_ = nullptr;
+    int refusalTicks_ = 0; // counts down; the sign shows on even ticks
 };
 
 } // namespace zq

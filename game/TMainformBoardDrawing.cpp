@@ -6,15 +6,22 @@
 #include "engine/Geometry.h"
 #include "platform/canvas/CanvasWidget.h"
 
+#include <QLineF>
 #include <QPainter>
+#include <QPolygonF>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
+
+#include <cmath>
 
 namespace zq {
 
 void TMainform::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    // A hint shown before the window grew would be left standing over the board.
+    QToolTip::hideText();
     formResize();
 }
 
@@ -93,9 +100,92 @@ void TMainform::boxPaint(Canvas& c)
                         : Engine.PlayState == BoardEngine::Revealed ? clRed
                                                                     : clBlack;
     DrawPieces(fill, clGrey);
+    liftedShown_.reset();
     if (Engine.SelectedPiece != 0)
-        DrawPieceOutline(Engine.SelectedPiece, clYellow, true);
+        ShowLifted();
     paintTarget_ = nullptr;
+}
+
+void TMainform::ToggleLifted(const PiecePlacement& at)
+{
+    PiecePlacement& p = Engine.Placements[Engine.SelectedPiece];
+    const PiecePlacement now = p;
+    p = at;
+    DrawPieceOutline(Engine.SelectedPiece, clYellow, true);
+    const auto t = Triangle(Engine.SelectedPiece);
+    p = now;
+    // The outline alone vanishes where it runs along the grey edges of the
+    // pieces around its own gap; the tint keeps the piece in view there too.
+    BoardCanvas().XorPattern(t, clLiftTint);
+}
+
+void TMainform::ShowLifted()
+{
+    HideLifted();
+    if (Engine.SelectedPiece == 0)
+        return;
+    liftedShown_ = Engine.Placements[Engine.SelectedPiece];
+    ToggleLifted(*liftedShown_);
+}
+
+void TMainform::HideLifted()
+{
+    if (!liftedShown_ || Engine.SelectedPiece == 0)
+        return;
+    ToggleLifted(*liftedShown_);
+    liftedShown_.reset();
+}
+
+void TMainform::SignalRefused()
+{
+    if (!refusalTimer_) {
+        refusalTimer_ = new QTimer(this);
+        refusalTimer_->setInterval(120);
+        connect(refusalTimer_, &QTimer::timeout, this, [this] {
+            if (--refusalTicks_ <= 0)
+                refusalTimer_->stop();
+            box->update();
+        });
+    }
+    refusalTicks_ = 4;
+    refusalTimer_->start();
+    box->update();
+}
+
+// Over the picture on the screen, not in it, so nothing beneath needs restoring:
+// the lifted piece washed green where it would fit and red where it would not, and
+// after a refused put-down a red frame that blinks twice.
+void TMainform::PaintOverlay(QPainter& painter)
+{
+    const int j = Engine.SelectedPiece;
+    if (j == 0 || Engine.PlayState != BoardEngine::Playing)
+        return;
+    const PiecePlacement& p = Engine.Placements[j];
+    QPolygonF triangle;
+    for (const CanvasPoint& v : Triangle(j))
+        triangle << QPointF(v.x + 0.5, v.y + 0.5);
+    // The wash keeps two pixels off the edges, which stay the outline's own.
+    const QLineF a(triangle[1], triangle[2]), b(triangle[2], triangle[0]), c(triangle[0], triangle[1]);
+    const double perimeter = a.length() + b.length() + c.length();
+    const QPointF centre = (a.length() * triangle[0] + b.length() * triangle[1] + c.length() * triangle[2]) / perimeter;
+    const double area = std::abs((triangle[1].x() - triangle[0].x()) * (triangle[2].y() - triangle[0].y()) -
+                                 (triangle[2].x() - triangle[0].x()) * (triangle[1].y() - triangle[0].y())) / 2;
+    const double shrink = 1 - 2 / (2 * area / perimeter); // two pixels off an inradius
+    QPolygonF wash;
+    for (const QPointF& v : triangle)
+        wash << centre + (v - centre) * shrink;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Engine.PieceFits(p.x, p.y, p.o) ? QColor(0, 200, 0, 100) : QColor(230, 0, 0, 110));
+    if (shrink > 0)
+        painter.drawPolygon(wash);
+    if (!RefusalShowing())
+        return;
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(255, 255, 255), 5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolygon(triangle);
+    painter.setPen(QPen(QColor(220, 0, 0), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPolygon(triangle);
 }
 
 Canvas& TMainform::BoardCanvas() { return paintTarget_ ? *paintTarget_ : box->Canvas(); }

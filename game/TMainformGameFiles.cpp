@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QStandardPaths>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -25,6 +26,17 @@ QString FileNameOf(const QString& path)
     return name.size() > Longest ? name.left(Longest) + QChar(0x2026) : name;
 }
 } // namespace
+
+QString TMainform::GameFolder() const
+{
+    // The program's folder only while the game runs from where it was built; an
+    // installed game's data folder is not the player's, even where it is writable.
+    const bool besideProgram = QDir(State.ProgramDir) == QDir(QCoreApplication::applicationDirPath());
+    if (besideProgram && QFileInfo(State.ProgramDir).isWritable())
+        return State.ProgramDir;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
 
 QFileDialog& TMainform::FileDialog(QFileDialog*& dialog, bool save)
 {
@@ -77,11 +89,7 @@ void TMainform::SaveGameAs()
 {
     QFileDialog& SaveDialog = FileDialog(SaveDlg, true);
     if (State.GameFileName.isEmpty()) {
-        // The program's folder only while the game runs from where it was built; an
-        // installed game's data folder is not the player's, even where it is writable.
-        const bool besideProgram = QDir(State.ProgramDir) == QDir(QCoreApplication::applicationDirPath());
-        SaveDialog.setDirectory(besideProgram && QFileInfo(State.ProgramDir).isWritable() ? State.ProgramDir
-                                                                                          : QDir::homePath());
+        SaveDialog.setDirectory(GameFolder());
         SaveDialog.selectFile(QString());
     } else {
         SaveDialog.setDirectory(QFileInfo(State.GameFileName).absolutePath());
@@ -130,8 +138,7 @@ void TMainform::SaveBtnClick()
 void TMainform::LoadBtnClick()
 {
     QFileDialog& OpenDialog = FileDialog(OpenDlg, false);
-    if (!State.GameFileName.isEmpty())
-        OpenDialog.setDirectory(QFileInfo(State.GameFileName).absolutePath());
+    OpenDialog.setDirectory(State.GameFileName.isEmpty() ? GameFolder() : QFileInfo(State.GameFileName).absolutePath());
     if (OpenDialog.exec() != QDialog::Accepted)
         return;
     const QString name = OpenDialog.selectedFiles().isEmpty() ? QString() : OpenDialog.selectedFiles().constFirst();

@@ -112,7 +112,7 @@ void TMainform::CancelLift()
     BoardEngine& e = Engine;
     if (e.PlayState != BoardEngine::Playing || e.SelectedPiece == 0)
         return;
-    DrawPieceOutline(e.SelectedPiece, clYellow, true);
+    HideLifted();
     const int j = History.CancelLift(e);
     PlayWave(2);
     ShowLaidDown(j);

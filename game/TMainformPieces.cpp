@@ -88,7 +88,7 @@ void TMainform::LiftPiece(int j)
     wheelRemainder_ = 0;
     DrawPiece(j, clSilver, clSilver);
     DrawPieces(clBlack, clGrey);
-    DrawPieceOutline(j, clYellow, true);
+    ShowLifted();
 }
 
 bool TMainform::PutDownSelected()
@@ -98,11 +98,14 @@ bool TMainform::PutDownSelected()
     const PiecePlacement p = e.Placements[j];
     if (!e.PieceFits(p.x, p.y, p.o)) {
         PlayWave(6);
+        SignalRefused();
         return false;
     }
     PlayWave(2);
     e.StampPiece(j);
     e.SelectedPiece = 0;
+    // The piece drawn in place covers every pixel of its outline and tint.
+    liftedShown_.reset();
     History.PutDown(p);
     ShowLaidDown(j);
     if (e.PlayState == BoardEngine::Playing && e.CheckSolved())
@@ -128,9 +131,9 @@ bool TMainform::TurnSelectedPiece(Orientation turned, bool withSound)
         return false;
     if (withSound)
         PlayWave(3);
-    DrawPieceOutline(e.SelectedPiece, clYellow, true);
+    HideLifted();
     p.o = turned;
-    DrawPieceOutline(e.SelectedPiece, clYellow, true);
+    ShowLifted();
     return true;
 }
 
@@ -164,10 +167,10 @@ void TMainform::MoveSelectedPiece(int x, int y)
     if (x == p.x && y == p.y)
         return;
     PlayWave(4);
-    DrawPieceOutline(e.SelectedPiece, clYellow, true);
+    HideLifted();
     p.x = static_cast<std::uint8_t>(x);
     p.y = static_cast<std::uint8_t>(y);
-    DrawPieceOutline(e.SelectedPiece, clYellow, true);
+    ShowLifted();
 }
 
 void TMainform::PlayWave(int n)

@@ -18,6 +18,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -27,6 +28,23 @@ namespace zq {
 
 namespace {
 constexpr const char* Common = "common";
+
+// Escape closes the rules, as it closes the game's other windows.
+class EscapeCloses : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto* key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent*>(event) : nullptr;
+        if (!key || key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier)
+            return false;
+        static_cast<QWidget*>(watched)->close();
+        return true;
+    }
+};
+
 struct Hint {
     const char* german;
     const char* english;
@@ -140,19 +158,12 @@ void TMainform::formActivate()
     if (!FirstActivation)
         return;
     FirstActivation = false;
-    if (PatForm && PatForm->isVisible()) {
-        // The pattern window appeared before this one, when the window manager
-        // could not yet tie it to this window (to minimise them together).
-        // Shown again now, it is tied.
-        PatForm->hide();
-        PatForm->show();
-    }
     if (Splash)
         Splash->ShowModal();
     if (State.Language == -1 && TongueDlg)
         TongueDlg->ShowModal();
     UpdateHints();
-    // The pattern window, shown again above, took the focus: the board's keys belong here.
+    // The splash or the language dialog had the focus: the board's keys belong here.
     activateWindow();
 }
 
@@ -237,7 +248,7 @@ void TMainform::TongueBtnClick()
     if (TongueDlg)
         TongueDlg->ShowModal();
     UpdateHints();
-    // The pattern window, shown again above, took the focus: the board's keys belong here.
+    // The language dialog had the focus: the board's keys belong here.
     activateWindow();
 }
 
@@ -249,6 +260,7 @@ void TMainform::rules()
         HelpViewer->setWindowFlag(Qt::Window);
         HelpViewer->resize(560, 520);
         HelpViewer->setOpenExternalLinks(true);
+        HelpViewer->installEventFilter(new EscapeCloses(HelpViewer));
     }
     const QString topic = State.German() ? QStringLiteral("Das_Spiel") : QStringLiteral("The_game");
     HelpViewer->setWindowTitle(State.German() ? QStringLiteral("Zibble Quarvel - Spielregeln")

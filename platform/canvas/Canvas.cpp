@@ -177,58 +177,104 @@ std::int64_t CeilDiv(std::int64_t num, std::int64_t den)
 }
 } // namespace
 
+template <typename Span>
+void Canvas::FillSpans(std::span<const CanvasPoint> points, Span span) const
+{
+    // Device pixel (x, y) is filled when the point (x, y) lies inside the polygon through the same
+    // points the outline runs along (a corner's logical pixel stands for its vertex). Fill and
+    // outline then meet without a gap between them, and neighbours sharing an edge without a seam.
+    // Left and top edges belong to the fill, right and bottom ones to the outline. Coordinates are
+    // doubled so that the middle of a corner's block of device pixels is a whole number, and the
+    // arithmetic is exact: two triangles on one edge agree on every pixel of it.
+    const std::int64_t s = scale_;
+    const auto dbl = [s](int v) { return 2 * s * v + s - 1; };
+    std::int64_t yMin = dbl(points[0].y), yMax = yMin;
+    for (CanvasPoint p : points) {
+        yMin = std::min(yMin, dbl(p.y));
+        yMax = std::max(yMax, dbl(p.y));
+    }
+    const std::int64_t rowFirst = std::max<std::int64_t>(CeilDiv(yMin, 2), 0);
+    const std::int64_t rowEnd = std::min<std::int64_t>(CeilDiv(yMax, 2), image_.height());
+    const std::int64_t right = static_cast<std::int64_t>(width_) * s;
+    std::vector<std::int64_t> xs;
+    for (std::int64_t row = rowFirst; row < rowEnd; ++row) {
+        const std::int64_t y = 2 * row;
+        xs.clear();
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const CanvasPoint a = points[i];
+            const CanvasPoint b = points[(i + 1) % points.size()];
+            const std::int64_t xa = dbl(a.x), ya = dbl(a.y), xb = dbl(b.x), yb = dbl(b.y);
+            if (!((ya <= y && y < yb) || (yb <= y && y < ya)))
+                continue;
+            // The first pixel at or right of the crossing, in plain device pixels.
+            std::int64_t num = xa * (yb - ya) + (y - ya) * (xb - xa);
+            std::int64_t den = 2 * (yb - ya);
+            if (den < 0) {
+                num = -num;
+                den = -den;
+            }
+            xs.push_back(CeilDiv(num, den));
+        }
+        std::sort(xs.begin(), xs.end());
+        for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
+            const std::int64_t x0 = std::max<std::int64_t>(xs[i], 0), x1 = std::min(xs[i + 1], right);
+            if (x0 < x1)
+                span(static_cast<int>(row), static_cast<int>(x0), static_cast<int>(x1));
+        }
+    }
+}
+
 void Canvas::Polygon(std::span<const CanvasPoint> points)
 {
     if (points.size() < 3)
         return;
     if (BrushSolid) {
-        // Device pixel (x, y) is filled when the point (x, y) lies inside the polygon through the same
-        // points the outline runs along (a corner's logical pixel stands for its vertex). Fill and
-        // outline then meet without a gap between them, and neighbours sharing an edge without a seam.
-        // Left and top edges belong to the fill, right and bottom ones to the outline. Coordinates are
-        // doubled so that the middle of a corner's block of device pixels is a whole number, and the
-        // arithmetic is exact: two triangles on one edge agree on every pixel of it.
-        const std::int64_t s = scale_;
-        const auto dbl = [s](int v) { return 2 * s * v + s - 1; };
-        std::int64_t yMin = dbl(points[0].y), yMax = yMin;
-        for (CanvasPoint p : points) {
-            yMin = std::min(yMin, dbl(p.y));
-            yMax = std::max(yMax, dbl(p.y));
-        }
-        const std::int64_t rowFirst = std::max<std::int64_t>(CeilDiv(yMin, 2), 0);
-        const std::int64_t rowEnd = std::min<std::int64_t>(CeilDiv(yMax, 2), image_.height());
-        std::vector<std::int64_t> xs;
         QRgb* bits = Bits();
-        for (std::int64_t row = rowFirst; row < rowEnd; ++row) {
-            const std::int64_t y = 2 * row;
-            xs.clear();
-            for (std::size_t i = 0; i < points.size(); ++i) {
-                const CanvasPoint a = points[i];
-                const CanvasPoint b = points[(i + 1) % points.size()];
-                const std::int64_t xa = dbl(a.x), ya = dbl(a.y), xb = dbl(b.x), yb = dbl(b.y);
-                if (!((ya <= y && y < yb) || (yb <= y && y < ya)))
-                    continue;
-                // The first pixel at or right of the crossing, in plain device pixels.
-                std::int64_t num = xa * (yb - ya) + (y - ya) * (xb - xa);
-                std::int64_t den = 2 * (yb - ya);
-                if (den < 0) {
-                    num = -num;
-                    den = -den;
-                }
-                xs.push_back(CeilDiv(num, den));
-            }
-            std::sort(xs.begin(), xs.end());
-            for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-                const auto clamp = [](std::int64_t v) { return static_cast<int>(std::clamp<std::int64_t>(v, -1, 1 << 30)); };
-                FillSpan(bits, static_cast<int>(row), clamp(xs[i]), clamp(xs[i + 1]), BrushColour);
-            }
-        }
+        FillSpans(points, [&](int row, int x0, int x1) { FillSpan(bits, row, x0, x1, BrushColour); });
     }
     if (PenVisible) {
         std::vector<CanvasPoint> closed(points.begin(), points.end());
         closed.push_back(points[0]);
         Polyline(closed);
     }
+}
+
+void Canvas::XorPattern(std::span<const CanvasPoint> points, Colour colour)
+{
+    if (points.size() < 3)
+        return;
+    const int s = scale_;
+    // The outline's device pixels, as a 1-pixel pen strokes them, marked over the polygon's box.
+    int left = points[0].x, top = points[0].y, right = left, bottom = top;
+    for (CanvasPoint p : points) {
+        left = std::min(left, p.x);
+        top = std::min(top, p.y);
+        right = std::max(right, p.x);
+        bottom = std::max(bottom, p.y);
+    }
+    const int x0 = left * s, y0 = top * s;
+    const auto boxWidth = static_cast<std::size_t>((right - left + 1) * s);
+    std::vector<std::uint8_t> outline(boxWidth * static_cast<std::size_t>((bottom - top + 1) * s), 0);
+    std::vector<CanvasPoint> path;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const CanvasPoint a = points[i], b = points[(i + 1) % points.size()];
+        SegmentPixels({a.x * s, a.y * s}, {b.x * s, b.y * s}, path);
+    }
+    for (CanvasPoint p : path)
+        for (int y = p.y; y < p.y + s; ++y)
+            for (int x = p.x; x < p.x + s; ++x)
+                outline[static_cast<std::size_t>(y - y0) * boxWidth + static_cast<std::size_t>(x - x0)] = 1;
+
+    QRgb* bits = Bits();
+    const qsizetype stride = image_.bytesPerLine() / 4;
+    const QRgb flip = ToQRgb(colour) & 0x00FFFFFFu;
+    FillSpans(points, [&](int row, int from, int to) {
+        QRgb* line = bits + row * stride;
+        const std::uint8_t* mark = outline.data() + static_cast<std::size_t>(row - y0) * boxWidth;
+        for (int x = from + ((from + row) & 1); x < to; x += 2)
+            if (!mark[x - x0])
+                line[x] ^= flip;
+    });
 }
 
 void Canvas::TextOut(int x, int y, const QString& text, const QFont& font, Colour colour)

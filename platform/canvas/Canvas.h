@@ -21,6 +21,8 @@ inline constexpr Colour clGreen = 65280;
 inline constexpr Colour clRed = 255;
 inline constexpr Colour clYellow = 65535;
 inline constexpr Colour clWhite = 0xFFFFFF;
+// An XOR tint that changes every channel by half its range, whatever lies beneath.
+inline constexpr Colour clLiftTint = 0x808080;
 
 constexpr QRgb ToQRgb(Colour c)
 {
@@ -74,6 +76,10 @@ public:
     void Polygon(std::span<const CanvasPoint> points);
     // Segments joining the points; each leaves out its last point.
     void Polyline(std::span<const CanvasPoint> points);
+    // XORs every other device pixel (a checkerboard fixed to the picture) of what the polygon fills,
+    // leaving out the pixels its 1-pixel outline covers: a see-through tint that the same call removes
+    // again, and that never touches a pixel an XOR outline of the same points toggles.
+    void XorPattern(std::span<const CanvasPoint> points, Colour colour);
     // Text in the given font and colour with its top-left corner at (x, y); no background.
     void TextOut(int x, int y, const QString& text, const QFont& font, Colour colour);
     // Plain copy of a picture (logical pixels) to (x, y).
@@ -91,6 +97,9 @@ private:
     void FillSpan(QRgb* bits, int y, int x0, int x1, Colour c) const;
     void SegmentPixels(CanvasPoint a, CanvasPoint b, std::vector<CanvasPoint>& out) const;
     void StrokePixels(std::vector<CanvasPoint>& path);
+    // Calls span(row, x0, x1) for the device pixels x0 .. x1 - 1 of each device row the polygon fills.
+    template <typename Span>
+    void FillSpans(std::span<const CanvasPoint> points, Span span) const;
 
     QImage image_;
     int width_ = 0;

@@ -53,6 +53,8 @@ void CanvasWidget::paintEvent(QPaintEvent*)
     Flush();
     QPainter p(this);
     p.drawImage(QRect(0, 0, canvas_.Width(), canvas_.Height()), canvas_.Image());
+    if (OnOverlay)
+        OnOverlay(p);
 }
 
 void CanvasWidget::resizeEvent(QResizeEvent*) { EnsureSize(); }

@@ -7,6 +7,8 @@
 
 #include <functional>
 
+class QPainter;
+
 namespace zq {
 
 // A widget that shows a persistent Canvas. The owner draws into Canvas()
@@ -30,6 +32,9 @@ public:
     // Returns whether the key was used; unused keys go on to the parent.
     std::function<bool(QKeyEvent*)> OnKeyDown;
     std::function<void(QWheelEvent*)> OnWheel;
+    // Drawn over the picture on the screen only, in logical pixels: a passing sign
+    // that leaves the picture itself as it is.
+    std::function<void(QPainter&)> OnOverlay;
 
     // Redraws the whole picture through OnPaint now and shows it.
     void Repaint();

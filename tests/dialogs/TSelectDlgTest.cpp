@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <gtest/gtest.h>
@@ -91,6 +92,36 @@ TEST(SelectDlg, CancelEscapeAndTheCloseBoxLeaveTheCurrentQuarvel)
     EXPECT_EQ(Show(d, [&] { d.CancelBtn()->click(); }), 2);
     EXPECT_EQ(Show(d, [&] { d.close(); }), 2);
     EXPECT_EQ(s->CurrentPuzzle, 9);
+}
+
+// Keys go to the thumbnails; the view moves by whole rows, keeping the columns (range 1 to 19).
+TEST(SelectDlg, KeysMoveAVisibleSelectionAndEnterPicksIt)
+{
+    auto s = GalleryState(30);
+    s->CurrentPuzzle = 5;
+    TSelectDlg d(*s, nullptr);
+    EXPECT_EQ(Show(d, [&] {
+                  ASSERT_EQ(d.focusWidget(), d.box());
+                  const Colour blue = 0xC80000;
+                  EXPECT_EQ(d.box()->Canvas().Pixel(45, 76), blue) << "the selection is framed";
+                  for (const auto& [key, selected, first] : std::vector<std::array<int, 3>>{
+                           {Qt::Key_Right, 6, 5}, {Qt::Key_Down, 10, 5}, {Qt::Key_Down, 14, 5}, {Qt::Key_Down, 18, 9},
+                           {Qt::Key_Up, 14, 9}, {Qt::Key_PageDown, 26, 19}, {Qt::Key_PageDown, 30, 19}, {Qt::Key_Home, 1, 1},
+                           {Qt::Key_Left, 1, 1}, {Qt::Key_End, 30, 19}, {Qt::Key_PageUp, 18, 7}}) {
+                      QTest::keyClick(d.focusWidget(), Qt::Key(key));
+                      EXPECT_EQ(std::pair(d.Selected(), d.Scroll()->value()), std::pair(selected, first)) << key;
+                  }
+                  // The wheel over the thumbnails pages as over the bar; the selection keeps its cell.
+                  QWheelEvent wheel(QPointF(50, 50), d.box()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                  QApplication::sendEvent(d.box(), &wheel);
+                  EXPECT_GT(d.Scroll()->value(), 7);
+                  EXPECT_EQ(d.Selected() - d.Scroll()->value(), 11);
+                  EXPECT_EQ(d.box()->Canvas().Pixel(345, 246), blue);
+                  QTest::keyClick(d.focusWidget(), Qt::Key_Return);
+              }),
+              1);
+    EXPECT_EQ(s->CurrentPuzzle, d.Selected());
 }
 
 TEST(SelectDlg, NextFindsTheNextUnfinishedScrollPositionOnly)

@@ -170,9 +170,20 @@ TEST_F(GameFiles, LoadingAnUnnamedModifiedGameAsksForANameAndLoadsAfterACancel)
     form->TipBtnClick();
     ASSERT_TRUE(form->Modified);
     WriteBytes(Path("other.zqv"), QByteArray("\x0a", 1));
-    ModalScript script({ChooseFile(Path("other.zqv")), Cancel()});
+    const QByteArray home = qgetenv("HOME"), config = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", Path("home").toUtf8());
+    qputenv("XDG_CONFIG_HOME", Path("home/.config").toUtf8());
+    QDir(dir.path()).mkpath(QStringLiteral("home/Documents"));
+    QStringList folders;
+    const auto at = [&](Answer a) -> Answer {
+        return [&, a](QWidget* w) { folders << static_cast<QFileDialog*>(w)->directory().absolutePath(), a(w); };
+    };
+    ModalScript script({at(ChooseFile(Path("other.zqv"))), at(Cancel())});
     form->LoadBtnClick();
+    qputenv("HOME", home);
+    qputenv("XDG_CONFIG_HOME", config);
     EXPECT_TRUE(script.Done());
+    EXPECT_EQ(folders, QStringList(2, Path("home/Documents"))) << "not the program's folder: the player's documents";
     EXPECT_EQ(state.Progress(1), 10);
     EXPECT_FALSE(form->Modified);
 }

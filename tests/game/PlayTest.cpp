@@ -215,23 +215,87 @@ TEST_F(Play, SolvingAFinishedQuarvelAgainChangesNeitherItsByteNorModified)
 TEST_F(Play, RefusedPutDownKeepsThePieceLiftedAndStopsTheDrag)
 {
     Start();
+    // What the player sees in the middle of piece 1: green over red where it would fit, red over green where not.
+    const auto greenOverRed = [&, &p = form->Engine.Placements[1]] {
+        const std::size_t o = p.o.value();
+        const QColor c = form->box->grab().toImage().pixelColor((VertexX[0][o] + VertexX[1][o] + VertexX[2][o] + 3 * p.x) * Cell() / 3,
+                                                                (VertexY[0][o] + VertexY[1][o] + VertexY[2][o] + 3 * p.y) * Cell() / 3);
+        return c.green() - c.red();
+    };
     const QPoint grip = ZonePixel(1, BoardEngine::MoveZone);
     Press(grip.x(), grip.y());
+    EXPECT_GT(greenOverRed(), 40) << "lifted where it lay, it would fit";
     // Carry piece 1 onto piece 3's place, where full cells would overlap.
     Move(grip.x(), grip.y() + 15 * Cell());
+    form->HideLifted();
     form->Engine.Placements[1].o = form->Engine.Placements[3].o;
+    form->ShowLifted();
+    EXPECT_LT(greenOverRed(), -40) << "over piece 3 it would not fit";
     ASSERT_FALSE(form->Engine.PieceFits(form->Engine.Placements[1].x, form->Engine.Placements[1].y,
                                         form->Engine.Placements[1].o));
     SoundsPlayed();
     const QPoint free = FreePixel();
+    EXPECT_FALSE(form->RefusalShowing());
     Press(free.x(), free.y());
     EXPECT_EQ(SoundsPlayed(), std::vector<int>{6});
+    EXPECT_TRUE(form->RefusalShowing());
     EXPECT_EQ(form->Engine.SelectedPiece, 1);
     EXPECT_EQ(form->Engine.DragMode, BoardEngine::NoDrag);
     const PiecePlacement before = form->Engine.Placements[1];
     Move(free.x() + 100, free.y() + 100);
     EXPECT_EQ(form->Engine.Placements[1], before);
     EXPECT_TRUE(SoundsPlayed().empty());
+}
+
+// The lifted piece in the worst place, its own gap: across each edge the same triangle turned half round
+// about the edge's middle, so every edge runs along a neighbour's grey outline. The piece's pixels are those
+// whose centre lies in its triangle; a pixel is seen where some channel differs by a quarter of its range.
+TEST_F(Play, TheLiftedPieceStaysInViewInItsOwnGapInEveryOrientationAtScaleOneAndTwo)
+{
+    Start();
+    BoardEngine& e = form->Engine;
+    const auto cross = [](QPoint a, QPoint b, QPoint c) {
+        return qint64(b.x() - a.x()) * (c.y() - a.y()) - qint64(b.y() - a.y()) * (c.x() - a.x());
+    };
+    for (int scale : {1, 2}) {
+        double worst = 1;
+        for (std::size_t o = 0; o < 16; ++o) {
+            const QPoint at(45, 30);
+            std::array<QPoint, 3> v; // the corners in cells
+            for (std::size_t k = 0; k < 3; ++k)
+                v[k] = at + QPoint(VertexX[k][o], VertexY[k][o]);
+            for (std::size_t k = 0; k < 3; ++k) // reference points turned round the edges' middles
+                e.Placements[k + 2] = {std::uint8_t((v[k] + v[(k + 1) % 3] - at).x()),
+                                       std::uint8_t((v[k] + v[(k + 1) % 3] - at).y()), Orientation(int(o + 8) % 16)};
+            for (int j = 5; j <= 8; ++j)
+                e.Placements[j] = {10, 50, Orientation(0)};
+            e.SelectedPiece = 1;
+            const auto paint = [&](int x, int y) {
+                e.Placements[1] = {std::uint8_t(x), std::uint8_t(y), Orientation(int(o))};
+                Canvas c(911, 611, scale);
+                form->boxPaint(c);
+                return c.Image();
+            };
+            const QImage without = paint(80, 10), with = paint(at.x(), at.y());
+            int pixels = 0, seen = 0;
+            for (QPoint& d : v) // in doubled device pixels: a pixel's centre is twice its index
+                d = d * Cell() * scale * 2 + QPoint(scale - 1, scale - 1);
+            for (int y = 0; y < with.height(); ++y)
+                for (int x = 0; x < with.width(); ++x) {
+                    const QPoint q(2 * x, 2 * y);
+                    const qint64 c0 = cross(v[0], v[1], q), c1 = cross(v[1], v[2], q), c2 = cross(v[2], v[0], q);
+                    if ((c0 < 0 || c1 < 0 || c2 < 0) && (c0 > 0 || c1 > 0 || c2 > 0))
+                        continue;
+                    const QRgb p = with.pixel(x, y), b = without.pixel(x, y);
+                    ++pixels;
+                    seen += std::max({std::abs(qRed(p) - qRed(b)), std::abs(qGreen(p) - qGreen(b)),
+                                      std::abs(qBlue(p) - qBlue(b))}) >= 64;
+                }
+            worst = std::min(worst, double(seen) / pixels);
+        }
+        std::printf("lifted piece in its gap at scale %d: at least %.2f of its pixels seen\n", scale, worst);
+        EXPECT_GE(worst, 0.4) << "scale " << scale;
+    }
 }
 
 TEST_F(Play, PressesOffTheGridDoNothingAndTheTopPieceIsLifted)

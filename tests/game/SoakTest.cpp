@@ -205,9 +205,9 @@ TEST_F(Soak, RandomSessionKeepsBoardAndPictureConsistent)
                 Press(on.x(), on.y());
             }
             if (const int j = form->Engine.SelectedPiece) {
-                form->DrawPieceOutline(j, clYellow, true);
+                form->HideLifted();
                 form->Engine.Placements[j] = state.Library[state.CurrentPuzzle][j];
-                form->DrawPieceOutline(j, clYellow, true);
+                form->ShowLifted();
                 const QPoint free = FreePixel();
                 Press(free.x(), free.y());
             }

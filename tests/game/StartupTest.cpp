@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QTest>
 #include <QToolButton>
 
 using namespace zq;
@@ -344,6 +345,9 @@ TEST_F(Startup, RulesOpenAtTheTopicAndCloseAtShutdown)
     ASSERT_NE(form->HelpViewer, nullptr);
     EXPECT_TRUE(form->HelpViewer->isVisible());
     EXPECT_GT(form->HelpViewer->verticalScrollBar()->value(), 0) << "English opens at The_game";
+    QTest::keyClick(form->HelpViewer, Qt::Key_Escape);
+    EXPECT_FALSE(form->HelpViewer->isVisible()) << "Escape closes the rules";
+    form->rules();
     Quit({Enter()});
     EXPECT_FALSE(form->HelpViewer->isVisible());
 }
