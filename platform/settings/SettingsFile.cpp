@@ -88,6 +88,19 @@ bool WriteAll(int fd, std::string_view text)
     return true;
 }
 
+// Never blocks: a FIFO put where the settings belong would hold the open until
+// someone writes to it, and the game with it.
+int OpenForReading(const std::filesystem::path& file)
+{
+    return ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+bool IsRegular(int fd)
+{
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 // Where the data really lives: a settings file kept as a link elsewhere stays a link.
 std::filesystem::path Resolve(const std::filesystem::path& file)
 {
@@ -122,10 +135,10 @@ SettingsFile::SettingsFile(std::filesystem::path file) : file_(std::move(file)) 
 SettingsFile::Contents SettingsFile::Read() const
 {
     Contents contents;
-    Fd fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd fd(OpenForReading(file_));
     if (!fd.ok())
         return contents; // no file or no access: nothing stored
-    contents.status = ReadAll(fd.get(), contents.text);
+    contents.status = IsRegular(fd.get()) ? ReadAll(fd.get(), contents.text) : ReadStatus::Failed;
     if (contents.status != ReadStatus::Ok)
         contents.text.clear();
     return contents;
@@ -154,9 +167,12 @@ SettingsFile::UpdateStatus SettingsFile::Update(
     mode_t mode = 0600;
     bool exists = false;
     {
-        Fd in(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
+        Fd in(OpenForReading(target));
         exists = in.ok();
         if (in.ok()) {
+            // A FIFO or a device would block or never end; it is no settings file to replace.
+            if (!IsRegular(in.get()))
+                return UpdateStatus::CannotWrite;
             struct stat st {};
             if (::fstat(in.get(), &st) == 0)
                 mode = st.st_mode & 07777;
@@ -173,7 +189,7 @@ SettingsFile::UpdateStatus SettingsFile::Update(
         return UpdateStatus::Unchanged;
     // A file the player made read-only is refused, as a plain write would refuse it,
     // rather than replaced by the rename.
-    if (exists && !Fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC)).ok())
+    if (exists && !Fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)).ok())
         return UpdateStatus::CannotWrite;
 
     const auto targetFolder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
