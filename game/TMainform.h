@@ -48,6 +48,7 @@ public:
         std::unique_ptr<SoundOutput> SoundOutput_; // null: the system's audio output
         std::optional<std::uint32_t> Seed;         // none: seeded from the clock
         QString GameFile;                          // named on the command line, opened instead of the stored game
+        std::filesystem::path RecoveryFile;        // where an unsaved game is kept when the session ends; empty: nowhere
     };
 
     TMainform(ProgramState& state, Environment environment);
@@ -145,6 +146,7 @@ public:
     void SaveBtnClick();
     void LoadBtnClick();
     void NewgameBtnClick();
+    void LoadChosenFile(const QString& name);
     void UpdateTitle();
 
     // Language, hints, help, about, web page (TMainformStartup.cpp).
@@ -159,6 +161,16 @@ public:
     bool formCloseQuery();
     void formClose();
     void ExitBtnClick();
+    // The session ends (a signal, the session manager): what a quit does,
+    // without its question or any other; a modified game that cannot go to its
+    // file goes to RecoveryFile, offered at the next start.
+    void EndSession();
+    void OfferRecovery();
+    static std::filesystem::path DefaultRecoveryFile();
+    std::filesystem::path RecoveryFile;
+    // Another start of the game handed over: come to the front and open the
+    // file it was given, if any, as the load button would.
+    void BringToFront(const QString& file);
 
     void PlayWave(int n);
     void RepaintPattern();
@@ -189,6 +201,16 @@ private:
     std::array<CanvasPoint, 3> Triangle(int j) const;
     void SetBoxCursor(int zone);
     bool ReadProgressFrom(const QString& path);
+    // What identifies the game file's contents on disk; all zero when there is none.
+    struct DiskStamp {
+        long long device = 0, inode = 0, size = 0, seconds = 0, nanoseconds = 0;
+        friend bool operator==(const DiskStamp&, const DiskStamp&) = default;
+    };
+    static DiskStamp StampOf(const QString& path);
+    bool ChangedOnDisk() const;
+    bool MayOverwriteGameFile();
+    DiskStamp gameFileStamp_; // the game file as last read or written here
+    bool sessionEnded_ = false;
 
     Canvas& BoardCanvas();
 

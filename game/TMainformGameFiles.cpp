@@ -5,12 +5,17 @@
 #include "dialogs/TYesNoDlg.h"
 #include "platform/canvas/CanvasWidget.h"
 #include "platform/services/AtomicFile.h"
+#include "platform/services/FileNames.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zq {
 
@@ -21,10 +26,41 @@ namespace {
 QString FileNameOf(const QString& path)
 {
     constexpr qsizetype Longest = 255;
-    const QString name = QFileInfo(path).fileName();
+    const QString name = ShownFileName(QFileInfo(path).fileName());
     return name.size() > Longest ? name.left(Longest) + QChar(0x2026) : name;
 }
 } // namespace
+
+TMainform::DiskStamp TMainform::StampOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(FileSystemPath(path).c_str(), &st) != 0)
+        return DiskStamp{}; // no file
+    return DiskStamp{static_cast<long long>(st.st_dev), static_cast<long long>(st.st_ino),
+                     static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+                     static_cast<long long>(st.st_mtim.tv_nsec)};
+}
+
+bool TMainform::ChangedOnDisk() const
+{
+    return !State.GameFileName.isEmpty() && StampOf(State.GameFileName) != gameFileStamp_;
+}
+
+bool TMainform::MayOverwriteGameFile()
+{
+    // Another copy of the game (or anything else) wrote the file since we read
+    // or wrote it: its progress is not simply overwritten.
+    if (!ChangedOnDisk())
+        return true;
+    const QString name = FileNameOf(State.GameFileName);
+    const QString question =
+        State.German() ? QStringLiteral("Spiel ") + name +
+                             QStringLiteral(" wurde inzwischen von einem anderen Programm geändert. Überschreiben?")
+                       : QStringLiteral("Game ") + name +
+                             QStringLiteral(" was changed by another program since it was loaded. Overwrite?");
+    return QMessageBox::warning(this, QStringLiteral("Zibble Quarvel"), question, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
+}
 
 QFileDialog& TMainform::FileDialog(QFileDialog*& dialog, bool save)
 {
@@ -48,7 +84,7 @@ QFileDialog& TMainform::FileDialog(QFileDialog*& dialog, bool save)
 bool TMainform::WriteGameFile(const QString& path)
 {
     const auto* first = State.ProgressBytes.data() + 1;
-    const bool ok = WriteFileAtomically(std::filesystem::path(path.toStdString()),
+    const bool ok = WriteFileAtomically(FileSystemPath(path),
                                         std::span(first, static_cast<std::size_t>(State.Library.PuzzleCount)));
     if (!ok) {
         ShowError(State.German() ? QStringLiteral("Kann Spiel ") + FileNameOf(path) +
@@ -58,6 +94,7 @@ bool TMainform::WriteGameFile(const QString& path)
         RequestClose();
         return false;
     }
+    gameFileStamp_ = StampOf(path);
     return true;
 }
 
@@ -70,6 +107,7 @@ bool TMainform::ReadGameFile(const QString& path)
         RequestClose();
         return false;
     }
+    gameFileStamp_ = StampOf(path);
     return true;
 }
 
@@ -92,7 +130,7 @@ void TMainform::SaveGameAs()
             return;
         const QFileInfo chosen(SaveDialog.selectedFiles().constFirst());
         const QString name = chosen.absolutePath() + QLatin1Char('/') + chosen.completeBaseName() + QStringLiteral(".zqv");
-        if (QFileInfo::exists(name)) {
+        if (::access(FileSystemPath(name).c_str(), F_OK) == 0 || errno != ENOENT) {
             const QString question =
                 State.German() ? QStringLiteral("Spiel ") + FileNameOf(name) + QStringLiteral(" existiert bereits. Überschreiben?")
                                : QStringLiteral("Game ") + FileNameOf(name) + QStringLiteral(" already exists. Overwrite?");
@@ -115,7 +153,7 @@ void TMainform::SaveIfModified()
         return;
     if (State.GameFileName.isEmpty())
         SaveGameAs();
-    else
+    else if (MayOverwriteGameFile())
         WriteGameFile(State.GameFileName);
 }
 
@@ -123,7 +161,7 @@ void TMainform::SaveBtnClick()
 {
     if (State.GameFileName.isEmpty())
         SaveGameAs();
-    else
+    else if (MayOverwriteGameFile())
         WriteGameFile(State.GameFileName);
 }
 
@@ -136,7 +174,13 @@ void TMainform::LoadBtnClick()
         return;
     const QString name = OpenDialog.selectedFiles().isEmpty() ? QString() : OpenDialog.selectedFiles().constFirst();
     SaveIfModified();
-    if (!name.isEmpty() && ReadGameFile(name)) {
+    if (!name.isEmpty())
+        LoadChosenFile(name);
+}
+
+void TMainform::LoadChosenFile(const QString& name)
+{
+    if (ReadGameFile(name)) {
         SetupPuzzle();
         Modified = false;
         State.GameFileName = name;
