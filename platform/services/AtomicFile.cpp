@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,17 +90,20 @@ std::optional<std::filesystem::path> FollowLinks(std::filesystem::path file)
     return file;
 }
 
+// A temporary is named "<file name>.saving-" and six random letters: a mark
+// that no name of the player's is likely to carry, so that leftovers can be
+// told from the player's own files.
+constexpr std::string_view Mark = ".saving-";
 constexpr std::size_t SuffixLetters = 6;
 constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 
-// The name a temporary of `file` starts with, up to the dot before its
-// letters: the file's own name, cut short where the folder's name limit would
+// The name a temporary of `file` starts with, up to its mark: the file's own name, cut short where the folder's name limit would
 // refuse the full name (cut at a character, not inside one).
 std::string TemporaryBase(const std::filesystem::path& file)
 {
     const long limit = ::pathconf(FolderOf(file).c_str(), _PC_NAME_MAX);
     const std::size_t maxName = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
-    constexpr std::size_t suffix = SuffixLetters + 1;
+    constexpr std::size_t suffix = Mark.size() + SuffixLetters;
     std::string base = file.filename().string();
     if (base.size() + suffix > maxName) {
         std::size_t cut = maxName > suffix ? maxName - suffix : 0;
@@ -122,7 +126,7 @@ Fd MakeTemporary(const std::filesystem::path& file, mode_t mode, std::string& na
     std::random_device random;
     std::uniform_int_distribution<std::size_t> pick(0, sizeof Letters - 2);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string leaf = base + '.';
+        std::string leaf = base + std::string(Mark);
         for (std::size_t i = 0; i < SuffixLetters; ++i)
             leaf += Letters[pick(random)];
         name = (folder / leaf).string();
@@ -145,7 +149,7 @@ Fd MakeTemporary(const std::filesystem::path& file, mode_t mode, std::string& na
 // longer locked by a writer; only those are removed.
 void RemoveLeftovers(const std::filesystem::path& file, std::size_t largest)
 {
-    const std::string base = TemporaryBase(file) + '.';
+    const std::string base = TemporaryBase(file) + std::string(Mark);
     std::error_code ec;
     for (std::filesystem::directory_iterator it(FolderOf(file), ec), end; !ec && it != end; it.increment(ec)) {
         const std::string leaf = it->path().filename().string();
