@@ -3,6 +3,7 @@
 
 #include "engine/Geometry.h"
 #include "engine/ProgressByte.h"
+#include "platform/placement/TFormPlacement.h"
 #include "platform/settings/SettingsError.h"
 
 #include <QApplication>
@@ -95,8 +96,8 @@ void TPatForm::FormCreate()
     try {
         const int left = ini_.ReadInteger(Section, "pleft", DefaultLeft);
         const int top = ini_.ReadInteger(Section, "ptop", DefaultTop);
-        // Not checked against the screen: the player may keep it anywhere.
-        move(left, top);
+        // Anywhere the player likes, as long as some of it shows on the screen.
+        move(OnScreen(QPoint(left, top), frameSize()));
     } catch (const SettingsError& error) {
         Report(error);
     }
