@@ -209,7 +209,9 @@ private:
     static DiskStamp StampOf(const QString& path);
     bool ChangedOnDisk() const;
     bool MayOverwriteGameFile();
-    DiskStamp gameFileStamp_; // the game file as last read or written here
+    void StampGameFile(const QString& path);
+    QString stampedFile_;     // the game file as last read or written here
+    DiskStamp gameFileStamp_; // and what it was then
     bool sessionEnded_ = false;
 
     Canvas& BoardCanvas();

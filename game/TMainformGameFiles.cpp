@@ -41,9 +41,19 @@ TMainform::DiskStamp TMainform::StampOf(const QString& path)
                      static_cast<long long>(st.st_mtim.tv_nsec)};
 }
 
+void TMainform::StampGameFile(const QString& path)
+{
+    stampedFile_ = path;
+    gameFileStamp_ = StampOf(path);
+}
+
 bool TMainform::ChangedOnDisk() const
 {
-    return !State.GameFileName.isEmpty() && StampOf(State.GameFileName) != gameFileStamp_;
+    // A file that is gone holds nobody's progress: writing it loses nothing.
+    if (State.GameFileName.isEmpty() || State.GameFileName != stampedFile_)
+        return false;
+    const DiskStamp now = StampOf(State.GameFileName);
+    return now != DiskStamp{} && now != gameFileStamp_;
 }
 
 bool TMainform::MayOverwriteGameFile()
@@ -94,7 +104,7 @@ bool TMainform::WriteGameFile(const QString& path)
         RequestClose();
         return false;
     }
-    gameFileStamp_ = StampOf(path);
+    StampGameFile(path);
     return true;
 }
 
@@ -107,7 +117,7 @@ bool TMainform::ReadGameFile(const QString& path)
         RequestClose();
         return false;
     }
-    gameFileStamp_ = StampOf(path);
+    StampGameFile(path);
     return true;
 }
 

@@ -113,7 +113,7 @@ void TMainform::formCreate(Environment& environment)
             return;
         }
     }
-    gameFileStamp_ = StampOf(State.GameFileName);
+    StampGameFile(State.GameFileName);
     Modified = false;
     SetupPuzzle();
 }
@@ -246,7 +246,7 @@ void TMainform::EndSession()
         bool kept = !State.GameFileName.isEmpty() && !ChangedOnDisk() &&
                     WriteFileAtomically(FileSystemPath(State.GameFileName), bytes);
         if (kept) {
-            gameFileStamp_ = StampOf(State.GameFileName);
+            StampGameFile(State.GameFileName);
         } else if (!RecoveryFile.empty()) {
             std::error_code ec;
             std::filesystem::create_directories(RecoveryFile.parent_path(), ec);
