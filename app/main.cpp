@@ -85,6 +85,14 @@ int main(int argc, char** argv)
         command.GameFile.isEmpty() ? QByteArray() : zq::EncodeFileName(zq::AbsoluteFileName(command.GameFile));
     if (instance.Claim(fileToHand) == zq::SingleInstance::Outcome::HandedOver)
         return 0;
+    // The session may end while the main window is still being made (a message
+    // about a damaged file is up): the start is then cut short once it is made.
+    zq::QuitSignals quitSignals;
+    bool endedEarly = false;
+    QObject::connect(&quitSignals, &zq::QuitSignals::Received, &app, [&endedEarly] {
+        endedEarly = true;
+        QCoreApplication::exit(0);
+    });
     // Requests that come while the main window is still being made wait for it.
     QByteArrayList earlyRequests;
     QObject::connect(&instance, &zq::SingleInstance::Requested, &app,
@@ -101,6 +109,11 @@ int main(int argc, char** argv)
     auto MainForm = std::make_unique<zq::TMainform>(state, std::move(environment));
     if (MainForm->Aborted())
         return 1;
+    QObject::disconnect(&quitSignals, &zq::QuitSignals::Received, &app, nullptr);
+    if (endedEarly) {
+        MainForm->EndSession();
+        return 0;
+    }
     auto Splash = std::make_unique<zq::TSplash>();
     auto PatForm = std::make_unique<zq::TPatForm>(state, MainForm->ini, MainForm.get());
     auto SelectDlg = std::make_unique<zq::TSelectDlg>(state, MainForm.get());
@@ -125,7 +138,6 @@ int main(int argc, char** argv)
 
     // The end of the session (a signal, the session manager's request) quits
     // without the quit question, saving what a quit saves.
-    zq::QuitSignals quitSignals;
     const auto endSession = [form] {
         form->EndSession();
         QCoreApplication::exit(0);

@@ -37,17 +37,17 @@ fresh() {
     mkdir -p "$H/.config/zibble-quarvel" "$G" "$H/run"
     head -c 1000 /dev/zero >"$G/stored.zqv"
     printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZibbleGames\\ZibbleQuarvel\\V2\\common]\n"tongue"="0"\n"save"="%s"\n%s\n' \
-        "${1:-$G/stored.zqv}" "${2:-}" >"$S"
+        "${1-$G/stored.zqv}" "${2:-}" >"$S"
     chmod 700 "$H/run"
     [ ${#PLAYER[@]} -eq 0 ] || chown -R 65534:65534 "$H" "$G"
 }
 start() {
     (cd "$G" && exec env HOME="$H" XDG_CONFIG_HOME= XDG_DATA_HOME= XDG_RUNTIME_DIR="$H/run" "${PLAYER[@]}" \
-        timeout 120 "$PROGRAM" "$@") >"$WORK/game.log" 2>&1 &
+        "$PROGRAM" "$@") >"$WORK/game.log" 2>&1 &
     GAME=$!
 }
 # A help step on the board makes the game modified.
-help_step() { xdotool windowactivate --sync "$1" key h || fail "no key for the help step"; sleep 0.5; }
+help_step() { sleep 1; xdotool windowactivate --sync "$1" key h || fail "no key for the help step"; sleep 0.5; }
 # Ends the session with a signal; the program must end with 0 by itself.
 terminate() {
     kill -"$1" "$GAME"
@@ -94,7 +94,7 @@ fresh
 printf '\002' >"$G/bad"$'\xff'".zqv"
 [ ${#PLAYER[@]} -eq 0 ] || chown 65534:65534 "$G/bad"$'\xff'".zqv"
 start "bad"$'\xff'".zqv"
-MAIN=$(wait_window '^Zibble Quarvel - Game bad.\.zqv$' 150) || fail "the game with a non-UTF-8 name is not opened"
+MAIN=$(wait_window '^Zibble Quarvel - Game bad.*\.zqv$' 150) || fail "the game with a non-UTF-8 name is not opened"
 help_step "$MAIN"
 terminate TERM
 grep -aq "\"save\"=\"$G/bad"$'\xff'".zqv\"" "$S" || fail "the name is not stored by its bytes: $(grep -a save "$S")"
@@ -103,8 +103,8 @@ grep -aq "\"save\"=\"$G/bad"$'\xff'".zqv\"" "$S" || fail "the name is not stored
 note "SIGHUP with a game that was never saved keeps it for the next start, which offers it"
 fresh ""
 start
+sleep 4 # past the splash, which bears the same title
 MAIN=$(wait_window '^Zibble Quarvel$' 150) || fail "no main window"
-sleep 4 # the splash
 help_step "$MAIN"
 terminate HUP
 [ -s "$RECOVERY" ] || fail "no recovery file"
@@ -147,16 +147,18 @@ terminate TERM
 
 if [ ${#PLAYER[@]} -ne 0 ]; then
     note "in a sticky shared folder: a link planted by another user is not followed, another user's writable file is written in place"
+    # The player's game lives in the shared folder; while it runs, another user
+    # (daemon) puts a link to the player's own file in its place.
     fresh "$WORK/shared/planted.zqv"
     mkdir -m 1777 "$WORK/shared"
     printf 'mine' >"$G/own.zqv" && chown 65534:65534 "$G/own.zqv"
-    ln -s "$G/own.zqv" "$WORK/shared/planted.zqv" # planted by root, not by the player
     start
     MAIN=$(wait_window '^Zibble Quarvel - Game planted\.zqv$' 150) || fail "no main window"
+    ln -s "$G/own.zqv" "$WORK/shared/planted.zqv" && chown -h 1:1 "$WORK/shared/planted.zqv"
     help_step "$MAIN"
     terminate TERM
     [ "$(cat "$G/own.zqv")" = mine ] || fail "the planted link was followed"
-    [ -s "$RECOVERY" ] || fail "the progress was not kept elsewhere"
+    [ "$(first_byte "$RECOVERY")" = 1 ] || fail "the progress was not kept elsewhere"
 
     fresh "$WORK/shared/common.zqv"
     head -c 1000 /dev/zero >"$WORK/shared/common.zqv" && chmod 666 "$WORK/shared/common.zqv"
