@@ -85,8 +85,10 @@ WindowPlacement PlacementText::FitToArea(WindowPlacement p, int areaLeft, int ar
         const std::int64_t room = std::max<std::int64_t>(std::int64_t{areaTo} - areaFrom, 0);
         const std::int64_t extent = std::clamp<std::int64_t>(std::int64_t{to} - from, 0, room);
         std::int64_t start = from;
+        // An empty rectangle counts as one pixel wide, so that it too lands inside.
         if (start + extent <= areaFrom || start >= areaTo)
-            start = std::clamp<std::int64_t>(start, areaFrom, areaTo - extent);
+            start = std::clamp<std::int64_t>(start, areaFrom,
+                                             std::max<std::int64_t>(areaFrom, areaTo - std::max<std::int64_t>(extent, 1)));
         from = Saturate(start);
         to = Saturate(start + extent);
     };
