@@ -52,7 +52,7 @@ fs::path HugeFile()
     const fs::path folder = fs::temp_directory_path() / ("zq-settings-bench-50-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     const fs::path file = folder / "settings.reg";
-    std::ofstream(file, std::ios::binary) << zq::test::CrowdedSettingsText(20000);
+    std::ofstream(file, std::ios::binary) << zq::test::CrowdedSettingsText(28500);
     return file;
 }
 
