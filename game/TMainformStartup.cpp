@@ -295,6 +295,8 @@ void TMainform::OfferRecovery()
 
 void TMainform::BringToFront(const QString& file)
 {
+    if (sessionEnded_ || closing_)
+        return;
     if (windowState() & Qt::WindowMinimized)
         setWindowState(windowState() & ~Qt::WindowMinimized);
     QWidget* front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
@@ -304,10 +306,7 @@ void TMainform::BringToFront(const QString& file)
         return;
     if (QApplication::activeModalWidget()) {
         // A question or dialog is open: the file is opened once it is answered.
-        QTimer::singleShot(250, this, [this, file] {
-            if (!sessionEnded_ && !closing_)
-                BringToFront(file);
-        });
+        QTimer::singleShot(250, this, [this, file] { BringToFront(file); });
         return;
     }
     SaveIfModified();

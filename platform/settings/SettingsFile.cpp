@@ -165,6 +165,8 @@ SettingsFile::UpdateStatus SettingsFile::Update(
     const auto target = Resolve(file_);
     std::string current;
     mode_t mode = 0600;
+    uid_t owner = ::geteuid();
+    gid_t group = ::getegid();
     bool exists = false;
     {
         Fd in(OpenForReading(target));
@@ -174,8 +176,11 @@ SettingsFile::UpdateStatus SettingsFile::Update(
             if (!IsRegular(in.get()))
                 return UpdateStatus::CannotWrite;
             struct stat st {};
-            if (::fstat(in.get(), &st) == 0)
+            if (::fstat(in.get(), &st) == 0) {
                 mode = st.st_mode & 07777;
+                owner = st.st_uid;
+                group = st.st_gid;
+            }
             // Never replace a file whose contents we could not read: that would lose them.
             if (ReadAll(in.get(), current) != ReadStatus::Ok)
                 return UpdateStatus::CannotWrite;
@@ -199,6 +204,9 @@ SettingsFile::UpdateStatus SettingsFile::Update(
     if (!out.ok())
         return UpdateStatus::CannotCreate;
     TempFile temp(tempName);
+    // The player's file stays the player's when root rewrites it (only root can hand it over).
+    if (owner != ::geteuid() || group != ::getegid())
+        [[maybe_unused]] const int kept = ::fchown(out.get(), owner, group);
     if (::fchmod(out.get(), mode) != 0 || !WriteAll(out.get(), *replacement) || ::fsync(out.get()) != 0 ||
         !out.close())
         return UpdateStatus::CannotWrite;
