@@ -267,7 +267,7 @@ void TMainform::EndSession()
 
 void TMainform::OfferRecovery()
 {
-    if (RecoveryFile.empty())
+    if (RecoveryFile.empty() || sessionEnded_)
         return;
     std::vector<std::uint8_t> bytes;
     // Anything but a regular file there is not ours: left alone.
@@ -280,6 +280,9 @@ void TMainform::OfferRecovery()
                                         "with that progress?");
     const bool resume = QMessageBox::question(this, QStringLiteral("Zibble Quarvel"), question,
                                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    // The session ended while the question was up: it was not answered, and the kept game stays kept.
+    if (sessionEnded_)
+        return;
     std::error_code ec;
     std::filesystem::remove(RecoveryFile, ec);
     if (!resume)

@@ -109,9 +109,15 @@ help_step "$MAIN"
 terminate HUP
 [ -s "$RECOVERY" ] || fail "no recovery file"
 [ "$(first_byte "$RECOVERY")" = 1 ] || fail "the recovery file does not hold the help step"
-start
-MAIN=$(wait_window '^Zibble Quarvel$' 150) || fail "no main window"
-QUESTION=$(other_than "$MAIN" '^Zibble Quarvel$') || fail "the kept game is not offered"
+for answer in none Return; do
+    start
+    MAIN=$(wait_window '^Zibble Quarvel$' 150) || fail "no main window"
+    QUESTION=$(other_than "$MAIN" '^Zibble Quarvel$') || fail "the kept game is not offered"
+    [ $answer = none ] || break
+    # The session ends while the question is up: unanswered, the kept game stays kept.
+    terminate TERM
+    [ "$(first_byte "$RECOVERY")" = 1 ] || fail "the kept game was lost at the end of a session"
+done
 sleep 0.3
 xdotool windowactivate --sync "$QUESTION" key Return
 sleep 1
