@@ -82,9 +82,7 @@ TEST(PlacementText, FitsAStoredRectangleIntoTheAreaBeforeUse)
 {
     // An area of 1024 x 740 below a 28-pixel panel. Expected: sizes capped to the
     // area, rectangles wholly off it moved onto its nearest edge, others kept.
-    const struct {
-        WindowPlacement stored, fitted;
-    } rows[] = {
+    const struct { WindowPlacement stored, fitted; } rows[] = {
         {{0, 1, 100, 50, 564, 436}, {0, 1, 100, 50, 564, 436}},              // fits: unchanged
         {{0, 1, -50, -20, 414, 366}, {0, 1, -50, -20, 414, 366}},            // partly off: kept
         {{0, 1, 0, 0, 33000, 33000}, {0, 1, 0, 0, 1024, 740}},               // too large: the area's size

@@ -7,10 +7,7 @@ using namespace zq;
 
 TEST(FileNames, AnyBytesComeBackUnchangedAndShowWithAReplacementCharacter)
 {
-    const struct {
-        QByteArray bytes;
-        QString shown;
-    } rows[] = {
+    const struct { QByteArray bytes; QString shown; } rows[] = {
         {"/home/p/round2.zqv", QStringLiteral("/home/p/round2.zqv")},
         {"/home/p/Spielst\xc3\xa4nde/r.zqv", QStringLiteral("/home/p/Spielst\u00e4nde/r.zqv")},
         {"bad\xff.zqv", QStringLiteral("bad\ufffd.zqv")},                // a byte that starts nothing
