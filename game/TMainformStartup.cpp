@@ -369,14 +369,16 @@ void TMainform::rules()
     const QString topic = State.German() ? QStringLiteral("Das_Spiel") : QStringLiteral("The_game");
     HelpViewer->setWindowTitle(State.German() ? QStringLiteral("Zibble Quarvel - Spielregeln")
                                               : QStringLiteral("Zibble Quarvel - Rules"));
-    QFile f(HelpFile);
-    if (!f.open(QIODevice::ReadOnly)) {
+    // Like every file the game reads: a regular file only, so that nothing in its place can hang the game.
+    constexpr std::size_t LargestHelp = 16 << 20;
+    std::vector<std::uint8_t> help;
+    if (ReadRegularFile(FileSystemPath(HelpFile), LargestHelp, help) != ReadResult::Ok) {
         // An empty viewer would leave the player guessing what went wrong.
         ShowError(State.German() ? QStringLiteral("Die Hilfedatei ") + HelpFile + QStringLiteral(" konnte nicht geöffnet werden.")
                                  : QStringLiteral("Can't open the help file ") + HelpFile + QStringLiteral("."));
         return;
     }
-    HelpViewer->setHtml(QString::fromUtf8(f.readAll()));
+    HelpViewer->setHtml(QString::fromUtf8(reinterpret_cast<const char*>(help.data()), static_cast<qsizetype>(help.size())));
     HelpViewer->show();
     HelpViewer->raise();
     HelpViewer->scrollToAnchor(topic);
