@@ -47,8 +47,12 @@ void TMainform::formCreate(Environment& environment)
     FirstActivation = true;
     RecoveryFile = environment.RecoveryFile;
     // Beside the program in the build tree, else ../share/zibble-quarvel/ of an installation.
-    const QByteArray programFolder = QFile::encodeName(QCoreApplication::applicationDirPath());
-    State.ProgramDir = environment.ProgramDir.isEmpty() ? QFile::decodeName(DataDirFor(programFolder.constData()).c_str())
+    // The program's own path as bytes: its folder's name need not be UTF-8.
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const QByteArray programFolder = ec ? QFile::encodeName(QCoreApplication::applicationDirPath())
+                                        : QByteArray::fromStdString(self.parent_path().native());
+    State.ProgramDir = environment.ProgramDir.isEmpty() ? DecodeFileName(QByteArray(DataDirFor(programFolder.constData()).c_str()))
                                                        : environment.ProgramDir;
     random_.seed(environment.Seed ? *environment.Seed
                                   : static_cast<std::uint32_t>(
@@ -69,8 +73,7 @@ void TMainform::formCreate(Environment& environment)
 
     State.Language = guarded([&] { return ini.ReadInteger(Common, "tongue", -1); }, -1);
 
-    const auto loaded = State.Library.LoadPuzzleLibrary(std::filesystem::path(
-        (State.ProgramDir + QStringLiteral("zqvl2.dat")).toStdString()));
+    const auto loaded = State.Library.LoadPuzzleLibrary(FileSystemPath(State.ProgramDir + QStringLiteral("zqvl2.dat")));
     if (loaded != PuzzleLibrary::LoadResult::Ok) {
         ShowError(State.German() ? QStringLiteral("Datei ZQVL2.DAT konnte nicht gefunden werden. Programm wird abgebrochen.")
                                  : QStringLiteral("Can't find file ZQVL2.DAT. Program aborted."));
