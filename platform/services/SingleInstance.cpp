@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -32,20 +33,28 @@ bool PeerIsUs(qintptr descriptor)
            peer.uid == ::geteuid();
 }
 
+// The player's runtime folder, else a folder of the player's own in the
+// temporary folder; empty when that is not safely ours.
 QString MeetingFolder()
 {
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
     if (runtime.startsWith('/') && QFileInfo(QFile::decodeName(runtime)).isDir())
         return QFile::decodeName(runtime);
-    return QDir::tempPath();
+    const QByteArray own = QFile::encodeName(QDir::tempPath()) + "/zibble-quarvel-" + QByteArray::number(::geteuid());
+    ::mkdir(own.constData(), 0700);
+    struct stat st {};
+    if (::lstat(own.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() || (st.st_mode & 077))
+        return QString();
+    return QFile::decodeName(own);
 }
 
-// Held while a start looks for a running game and, finding none, begins to
-// answer; two games started at the same moment thus never both become first.
+// Held on the meeting folder while a start looks for a running game and,
+// finding none, begins to answer; two games started at the same moment thus
+// never both become first. No file of its own, so nothing piles up.
 class ClaimLock {
 public:
-    explicit ClaimLock(const QString& path)
-        : fd_(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600))
+    explicit ClaimLock(const QString& folder)
+        : fd_(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
     {
         // Never wait long: a stuck holder must not keep the game from starting.
         for (int tries = 0; fd_ >= 0 && tries < 100; ++tries) {
@@ -70,7 +79,9 @@ private:
 SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent)
 {
     const QByteArray digest = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    path_ = MeetingFolder() + QStringLiteral("/zibble-quarvel-%1-%2").arg(::geteuid()).arg(QLatin1String(digest));
+    folder_ = MeetingFolder();
+    if (!folder_.isEmpty())
+        path_ = folder_ + QStringLiteral("/zibble-quarvel-%1-%2").arg(::geteuid()).arg(QLatin1String(digest));
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::Accept);
 }
 
@@ -78,7 +89,9 @@ SingleInstance::~SingleInstance() = default;
 
 SingleInstance::Outcome SingleInstance::Claim(const QByteArray& file)
 {
-    ClaimLock lock(path_ + QStringLiteral(".lock"));
+    if (path_.isEmpty())
+        return Outcome::Alone;
+    ClaimLock lock(folder_);
     {
         QLocalSocket running;
         running.connectToServer(path_);

@@ -36,6 +36,7 @@ signals:
 private:
     void Accept();
 
+    QString folder_;
     QString path_;
     QLocalServer server_;
 };
