@@ -49,12 +49,12 @@ if [ -z "${ZQ_COMMAND_LINE_WINDOWS:-}" ]; then
         grep -q "^zibble-quarvel: Unknown option '$typed'\.$" "$WORK/err" || fail "'$typed' is not named as typed: $(cat "$WORK/err")"
     done
     note "no display: one line and status 1, also after the window system's own options"
-    for options in "" "-display :99 -geometry 500x400+10+10 -title T -name n -style fusion --reverse -session s"; do
+    for options in "" "-display :4711 -geometry 500x400+10+10 -title T -name n -style fusion --reverse -session s"; do
         # shellcheck disable=SC2086 # the options are split into their arguments on purpose
         run $options
         rc=$?
         [ $rc -eq 1 ] || fail "'$options' without a display: exit code $rc, not 1"
-        display=$([ -n "$options" ] && echo "display ':99'" || echo "a display (DISPLAY is not set)")
+        display=$([ -n "$options" ] && echo "display ':4711'" || echo "a display (DISPLAY is not set)")
         [ "$(cat "$WORK/err")" = "zibble-quarvel: cannot open $display" ] || fail "'$options': $(cat "$WORK/err")"
     done
     [ -z "$(ls -A "$WORK")" ] || [ "$(ls -A "$WORK")" = "$(printf 'err\nout')" ] || fail "files written: $(ls -A "$WORK")"
