@@ -12,6 +12,7 @@ namespace zq {
 struct CommandLine {
     QString GameFile;            // empty: the stored game
     std::optional<int> ExitCode; // set: end with it, the text already printed
+    QString Display;             // -display, for the message when it cannot be opened
 };
 
 // Read before the application object exists, so that --help and --version

@@ -3,6 +3,7 @@
 
 #include "engine/Geometry.h"
 #include "engine/ProgressByte.h"
+#include "platform/placement/TFormPlacement.h"
 #include "platform/settings/SettingsError.h"
 
 #include <QApplication>
@@ -182,8 +183,9 @@ void TPatForm::FormCreate()
         const int top = ini_.ReadInteger(Section, "ptop", None);
         // Without a stored place the owner decides where it goes once it is placed itself.
         placeStored_ = left != None || top != None;
-        // Not checked against the screen: the player may keep it anywhere.
-        move(left != None ? left : DefaultLeft, top != None ? top : DefaultTop);
+        // Anywhere the player likes, as long as some of it shows on the screen.
+        if (placeStored_)
+            move(OnScreen(QPoint(left != None ? left : DefaultLeft, top != None ? top : DefaultTop), frameSize()));
     } catch (const SettingsError& error) {
         Report(error);
     }

@@ -1,20 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/PuzzleLibrary.h"
 
-#include <fstream>
+#include "engine/RegularFile.h"
+
 #include <vector>
 
 namespace zq {
 
 PuzzleLibrary::LoadResult PuzzleLibrary::LoadPuzzleLibrary(const std::filesystem::path& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return LoadResult::CannotOpen;
     // Never read more than the records we keep: a huge file costs nothing.
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(MaxPuzzles * RecordSize));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    std::vector<std::uint8_t> bytes;
+    if (ReadRegularFile(file, static_cast<std::size_t>(MaxPuzzles * RecordSize), bytes) != ReadResult::Ok)
+        return LoadResult::CannotOpen;
     return LoadFromBytes(bytes);
 }
 

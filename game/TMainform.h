@@ -50,6 +50,7 @@ public:
         std::unique_ptr<SoundOutput> SoundOutput_; // null: the system's audio output
         std::optional<std::uint32_t> Seed;         // none: seeded from the clock
         QString GameFile;                          // named on the command line, opened instead of the stored game
+        std::filesystem::path RecoveryFile;        // where an unsaved game is kept when the session ends; empty: nowhere
     };
 
     TMainform(ProgramState& state, Environment environment);
@@ -154,6 +155,7 @@ public:
     void SaveBtnClick();
     void LoadBtnClick();
     void NewgameBtnClick();
+    void LoadChosenFile(const QString& name);
     void UpdateTitle();
 
     // Language, hints, help, about, web page (TMainformStartup.cpp).
@@ -168,6 +170,16 @@ public:
     bool formCloseQuery();
     void formClose();
     void ExitBtnClick();
+    // The session ends (a signal, the session manager): what a quit does,
+    // without its question or any other; a modified game that cannot go to its
+    // file goes to RecoveryFile, offered at the next start.
+    void EndSession();
+    void OfferRecovery();
+    static std::filesystem::path DefaultRecoveryFile();
+    std::filesystem::path RecoveryFile;
+    // Another start of the game handed over: come to the front and open the
+    // file it was given, if any, as the load button would.
+    void BringToFront(const QString& file);
 
     void PlayWave(int n);
     void RepaintPattern();
@@ -206,6 +218,18 @@ private:
     bool ReadProgressFrom(const QString& path);
     // The built-in sounds, read and decoded when sound is first readied or played, not before the first paint.
     void ReadSounds();
+    // What identifies the game file's contents on disk; all zero when there is none.
+    struct DiskStamp {
+        long long device = 0, inode = 0, size = 0, seconds = 0, nanoseconds = 0;
+        friend bool operator==(const DiskStamp&, const DiskStamp&) = default;
+    };
+    static DiskStamp StampOf(const QString& path);
+    bool ChangedOnDisk() const;
+    bool MayOverwriteGameFile();
+    void StampGameFile(const QString& path);
+    QString stampedFile_;     // the game file as last read or written here
+    DiskStamp gameFileStamp_; // and what it was then
+    bool sessionEnded_ = false;
 
     Canvas& BoardCanvas();
 

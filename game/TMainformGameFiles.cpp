@@ -5,6 +5,7 @@
 #include "dialogs/TYesNoDlg.h"
 #include "platform/canvas/CanvasWidget.h"
 #include "platform/services/AtomicFile.h"
+#include "platform/services/FileNames.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,6 +13,10 @@
 #include <QStandardPaths>
 #include <QFileInfo>
 #include <QMessageBox>
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zq {
 
@@ -22,7 +27,7 @@ namespace {
 QString FileNameOf(const QString& path)
 {
     constexpr qsizetype Longest = 255;
-    const QString name = QFileInfo(path).fileName();
+    const QString name = ShownFileName(QFileInfo(path).fileName());
     return name.size() > Longest ? name.left(Longest) + QChar(0x2026) : name;
 }
 } // namespace
@@ -36,6 +41,47 @@ QString TMainform::GameFolder() const
         return State.ProgramDir;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+TMainform::DiskStamp TMainform::StampOf(const QString& path)
+{
+    struct stat st {};
+    if (::stat(FileSystemPath(path).c_str(), &st) != 0)
+        return DiskStamp{}; // no file
+    return DiskStamp{static_cast<long long>(st.st_dev), static_cast<long long>(st.st_ino),
+                     static_cast<long long>(st.st_size), static_cast<long long>(st.st_mtim.tv_sec),
+                     static_cast<long long>(st.st_mtim.tv_nsec)};
+}
+
+void TMainform::StampGameFile(const QString& path)
+{
+    stampedFile_ = path;
+    gameFileStamp_ = StampOf(path);
+}
+
+bool TMainform::ChangedOnDisk() const
+{
+    // A file that is gone holds nobody's progress: writing it loses nothing.
+    if (State.GameFileName.isEmpty() || State.GameFileName != stampedFile_)
+        return false;
+    const DiskStamp now = StampOf(State.GameFileName);
+    return now != DiskStamp{} && now != gameFileStamp_;
+}
+
+bool TMainform::MayOverwriteGameFile()
+{
+    // Another copy of the game (or anything else) wrote the file since we read
+    // or wrote it: its progress is not simply overwritten.
+    if (!ChangedOnDisk())
+        return true;
+    const QString name = FileNameOf(State.GameFileName);
+    const QString question =
+        State.German() ? QStringLiteral("Spiel ") + name +
+                             QStringLiteral(" wurde inzwischen von einem anderen Programm geändert. Überschreiben?")
+                       : QStringLiteral("Game ") + name +
+                             QStringLiteral(" was changed by another program since it was loaded. Overwrite?");
+    return QMessageBox::warning(this, QStringLiteral("Zibble Quarvel"), question, QMessageBox::Yes | QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 QFileDialog& TMainform::FileDialog(QFileDialog*& dialog, bool save)
@@ -60,7 +106,7 @@ QFileDialog& TMainform::FileDialog(QFileDialog*& dialog, bool save)
 bool TMainform::WriteGameFile(const QString& path)
 {
     const auto* first = State.ProgressBytes.data() + 1;
-    const bool ok = WriteFileAtomically(std::filesystem::path(path.toStdString()),
+    const bool ok = WriteFileAtomically(FileSystemPath(path),
                                         std::span(first, static_cast<std::size_t>(State.Library.PuzzleCount)));
     if (!ok) {
         ShowError(State.German() ? QStringLiteral("Kann Spiel ") + FileNameOf(path) +
@@ -70,6 +116,7 @@ bool TMainform::WriteGameFile(const QString& path)
         RequestClose();
         return false;
     }
+    StampGameFile(path);
     return true;
 }
 
@@ -82,6 +129,7 @@ bool TMainform::ReadGameFile(const QString& path)
         RequestClose();
         return false;
     }
+    StampGameFile(path);
     return true;
 }
 
@@ -100,7 +148,7 @@ void TMainform::SaveGameAs()
             return;
         const QFileInfo chosen(SaveDialog.selectedFiles().constFirst());
         const QString name = chosen.absolutePath() + QLatin1Char('/') + chosen.completeBaseName() + QStringLiteral(".zqv");
-        if (QFileInfo::exists(name)) {
+        if (::access(FileSystemPath(name).c_str(), F_OK) == 0 || errno != ENOENT) {
             const QString question =
                 State.German() ? QStringLiteral("Spiel ") + FileNameOf(name) + QStringLiteral(" existiert bereits. Überschreiben?")
                                : QStringLiteral("Game ") + FileNameOf(name) + QStringLiteral(" already exists. Overwrite?");
@@ -123,7 +171,7 @@ void TMainform::SaveIfModified()
         return;
     if (State.GameFileName.isEmpty())
         SaveGameAs();
-    else
+    else if (MayOverwriteGameFile())
         WriteGameFile(State.GameFileName);
 }
 
@@ -131,7 +179,7 @@ void TMainform::SaveBtnClick()
 {
     if (State.GameFileName.isEmpty())
         SaveGameAs();
-    else
+    else if (MayOverwriteGameFile())
         WriteGameFile(State.GameFileName);
 }
 
@@ -143,7 +191,13 @@ void TMainform::LoadBtnClick()
         return;
     const QString name = OpenDialog.selectedFiles().isEmpty() ? QString() : OpenDialog.selectedFiles().constFirst();
     SaveIfModified();
-    if (!name.isEmpty() && ReadGameFile(name)) {
+    if (!name.isEmpty())
+        LoadChosenFile(name);
+}
+
+void TMainform::LoadChosenFile(const QString& name)
+{
+    if (ReadGameFile(name)) {
         SetupPuzzle();
         Modified = false;
         State.GameFileName = name;

@@ -8,14 +8,21 @@
 #include "dialogs/TTongueDlg.h"
 #include "dialogs/TYesNoDlg.h"
 #include "engine/GameFile.h"
+#include "engine/RegularFile.h"
 #include "platform/placement/TFormPlacement.h"
+#include "platform/services/AtomicFile.h"
 #include "platform/services/DataDir.h"
+#include "platform/services/FileNames.h"
 #include "platform/services/TApplication.h"
 #include "platform/services/TLinkLabel.h"
 #include "platform/settings/SettingsError.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QMessageBox>
+#include <QTimer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -23,6 +30,8 @@
 #include <QToolButton>
 
 #include <chrono>
+#include <cstdlib>
+#include <sys/stat.h>
 
 namespace zq {
 
@@ -54,9 +63,14 @@ struct Hint {
 void TMainform::formCreate(Environment& environment)
 {
     FirstActivation = true;
+    RecoveryFile = environment.RecoveryFile;
     // Beside the program in the build tree, else ../share/zibble-quarvel/ of an installation.
-    const QByteArray programFolder = QFile::encodeName(QCoreApplication::applicationDirPath());
-    State.ProgramDir = environment.ProgramDir.isEmpty() ? QFile::decodeName(DataDirFor(programFolder.constData()).c_str())
+    // The program's own path as bytes: its folder's name need not be UTF-8.
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const QByteArray programFolder = ec ? QFile::encodeName(QCoreApplication::applicationDirPath())
+                                        : QByteArray::fromStdString(self.parent_path().native());
+    State.ProgramDir = environment.ProgramDir.isEmpty() ? DecodeFileName(QByteArray(DataDirFor(programFolder.constData()).c_str()))
                                                        : environment.ProgramDir;
     random_.seed(environment.Seed ? *environment.Seed
                                   : static_cast<std::uint32_t>(
@@ -77,8 +91,7 @@ void TMainform::formCreate(Environment& environment)
 
     State.Language = guarded([&] { return ini.ReadInteger(Common, "tongue", -1); }, -1);
 
-    const auto loaded = State.Library.LoadPuzzleLibrary(std::filesystem::path(
-        (State.ProgramDir + QStringLiteral("zqvl2.dat")).toStdString()));
+    const auto loaded = State.Library.LoadPuzzleLibrary(FileSystemPath(State.ProgramDir + QStringLiteral("zqvl2.dat")));
     if (loaded != PuzzleLibrary::LoadResult::Ok) {
         ShowError(State.German() ? QStringLiteral("Datei ZQVL2.DAT konnte nicht gefunden werden. Programm wird abgebrochen.")
                                  : QStringLiteral("Can't find file ZQVL2.DAT. Program aborted."));
@@ -92,8 +105,9 @@ void TMainform::formCreate(Environment& environment)
     // A stored number outside the library (a smaller data file, a damaged value) starts at the first.
     if (State.CurrentPuzzle < 1 || State.CurrentPuzzle > State.Library.PuzzleCount)
         State.CurrentPuzzle = 1;
-    State.GameFileName =
-        QString::fromStdString(guarded([&] { return ini.ReadString(Common, "save", std::string()); }, std::string()));
+    // The stored name is the name's bytes, which need not be UTF-8.
+    State.GameFileName = DecodeFileName(
+        QByteArray::fromStdString(guarded([&] { return ini.ReadString(Common, "save", std::string()); }, std::string())));
     State.ProgressBytes.fill(0);
 
     const auto loadError = [this](const QString& path) {
@@ -105,35 +119,35 @@ void TMainform::formCreate(Environment& environment)
     // played instead: the player asked for a file, not for the game to end.
     bool opened = false;
     if (!environment.GameFile.isEmpty()) {
-        const QString named = QFileInfo(environment.GameFile).absoluteFilePath();
+        const QString named = AbsoluteFileName(environment.GameFile);
         opened = ReadProgressFrom(named);
         if (opened)
             State.GameFileName = named;
         else
             loadError(named);
     }
-    if (!opened && !State.GameFileName.isEmpty() && QFileInfo::exists(State.GameFileName)) {
+    struct stat st {};
+    if (!opened && !State.GameFileName.isEmpty() && ::stat(FileSystemPath(State.GameFileName).c_str(), &st) == 0) {
         if (!ReadProgressFrom(State.GameFileName)) {
             loadError(State.GameFileName);
             aborted_ = true;
             return;
         }
     }
+    StampGameFile(State.GameFileName);
     Modified = false;
     SetupPuzzle();
 }
 
 bool TMainform::ReadProgressFrom(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    // Never more than the library needs, however large the file is; never a
+    // FIFO or a device, which could block the game or never end.
+    std::vector<std::uint8_t> bytes;
+    if (ReadRegularFile(FileSystemPath(path), static_cast<std::size_t>(State.Library.PuzzleCount), bytes) !=
+        ReadResult::Ok)
         return false;
-    // Never more than the library needs, however large the file is.
-    const QByteArray bytes = f.read(State.Library.PuzzleCount);
-    if (f.error() != QFileDevice::NoError)
-        return false;
-    ReadProgress(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), static_cast<std::size_t>(bytes.size())),
-                 State.Library.PuzzleCount, State.ProgressBytes);
+    ReadProgress(bytes, State.Library.PuzzleCount, State.ProgressBytes);
     return true;
 }
 
@@ -163,6 +177,7 @@ void TMainform::formActivate()
     if (State.Language == -1 && TongueDlg)
         TongueDlg->ShowModal();
     UpdateHints();
+    OfferRecovery();
     // The splash or the language dialog had the focus: the board's keys belong here.
     activateWindow();
 }
@@ -170,6 +185,12 @@ void TMainform::formActivate()
 
 void TMainform::closeEvent(QCloseEvent* event)
 {
+    if (sessionEnded_) {
+        // Everything was saved when the session ended.
+        event->accept();
+        emit Closed();
+        return;
+    }
     if (closing_) {
         // A close asked for from inside the shutdown (a failed automatic save) changes nothing.
         event->ignore();
@@ -206,10 +227,108 @@ void TMainform::formClose()
     ini.WriteBool(Common, "sound", SoundBtn->isChecked());
     ini.WriteInteger(Common, "level", State.CurrentPuzzle);
     ini.WriteInteger(Common, "tongue", State.Language);
-    ini.WriteString(Common, "save", State.GameFileName.toStdString());
+    ini.WriteString(Common, "save", EncodeFileName(State.GameFileName).toStdString());
 }
 
 void TMainform::ExitBtnClick() { RequestClose(); }
+
+std::filesystem::path TMainform::DefaultRecoveryFile()
+{
+    std::filesystem::path data;
+    // A relative XDG_DATA_HOME is to be ignored.
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg == '/')
+        data = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        data = std::filesystem::path(home) / ".local" / "share";
+    else
+        return {};
+    return data / "zibble-quarvel" / "recovery.zqv";
+}
+
+void TMainform::EndSession()
+{
+    if (sessionEnded_)
+        return;
+    sessionEnded_ = true;
+    if (HelpViewer)
+        HelpViewer->close();
+    if (Modified) {
+        // Nobody is there to answer a question or read a message now: the game
+        // goes to its file unless someone else changed that file, and whatever
+        // cannot go there is kept for the next start.
+        const std::span bytes(State.ProgressBytes.data() + 1, static_cast<std::size_t>(State.Library.PuzzleCount));
+        bool kept = !State.GameFileName.isEmpty() && !ChangedOnDisk() &&
+                    WriteFileAtomically(FileSystemPath(State.GameFileName), bytes);
+        if (kept) {
+            StampGameFile(State.GameFileName);
+        } else if (!RecoveryFile.empty()) {
+            std::error_code ec;
+            std::filesystem::create_directories(RecoveryFile.parent_path(), ec);
+            kept = WriteFileAtomically(RecoveryFile, bytes);
+        }
+        if (kept)
+            Modified = false;
+    }
+    try {
+        ini.WriteBool(Common, "sound", SoundBtn->isChecked());
+        ini.WriteInteger(Common, "level", State.CurrentPuzzle);
+        ini.WriteInteger(Common, "tongue", State.Language);
+        ini.WriteString(Common, "save", EncodeFileName(State.GameFileName).toStdString());
+    } catch (const std::exception&) {
+        // Nothing more can be done while the session ends; the game file is safe.
+    }
+}
+
+void TMainform::OfferRecovery()
+{
+    if (RecoveryFile.empty() || sessionEnded_)
+        return;
+    std::vector<std::uint8_t> bytes;
+    // Anything but a regular file there is not ours: left alone.
+    if (ReadRegularFile(RecoveryFile, static_cast<std::size_t>(State.Library.PuzzleCount), bytes) != ReadResult::Ok)
+        return;
+    const QString question =
+        State.German() ? QStringLiteral("Das Spiel wurde beim letzten Mal beendet, bevor der Spielstand gespeichert "
+                                        "werden konnte. Mit diesem Spielstand weiterspielen?")
+                       : QStringLiteral("The game was ended last time before its progress could be saved. Continue "
+                                        "with that progress?");
+    const bool resume = QMessageBox::question(this, QStringLiteral("Zibble Quarvel"), question,
+                                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    // The session ended while the question was up: it was not answered, and the kept game stays kept.
+    if (sessionEnded_)
+        return;
+    std::error_code ec;
+    std::filesystem::remove(RecoveryFile, ec);
+    if (!resume)
+        return;
+    ReadProgress(bytes, State.Library.PuzzleCount, State.ProgressBytes);
+    // Not saved yet: the next save, load, new game or quit saves it.
+    Modified = true;
+    SetupPuzzle();
+    box->Repaint();
+    update();
+    RepaintPattern();
+}
+
+void TMainform::BringToFront(const QString& file)
+{
+    if (sessionEnded_ || closing_)
+        return;
+    if (windowState() & Qt::WindowMinimized)
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    QWidget* front = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this;
+    front->raise();
+    front->activateWindow();
+    if (file.isEmpty())
+        return;
+    if (QApplication::activeModalWidget()) {
+        // A question or dialog is open: the file is opened once it is answered.
+        QTimer::singleShot(250, this, [this, file] { BringToFront(file); });
+        return;
+    }
+    SaveIfModified();
+    LoadChosenFile(file);
+}
 
 void TMainform::RequestClose()
 {
@@ -265,14 +384,16 @@ void TMainform::rules()
     const QString topic = State.German() ? QStringLiteral("Das_Spiel") : QStringLiteral("The_game");
     HelpViewer->setWindowTitle(State.German() ? QStringLiteral("Zibble Quarvel - Spielregeln")
                                               : QStringLiteral("Zibble Quarvel - Rules"));
-    QFile f(HelpFile);
-    if (!f.open(QIODevice::ReadOnly)) {
+    // Like every file the game reads: a regular file only, so that nothing in its place can hang the game.
+    constexpr std::size_t LargestHelp = 16 << 20;
+    std::vector<std::uint8_t> help;
+    if (ReadRegularFile(FileSystemPath(HelpFile), LargestHelp, help) != ReadResult::Ok) {
         // An empty viewer would leave the player guessing what went wrong.
         ShowError(State.German() ? QStringLiteral("Die Hilfedatei ") + HelpFile + QStringLiteral(" konnte nicht geöffnet werden.")
                                  : QStringLiteral("Can't open the help file ") + HelpFile + QStringLiteral("."));
         return;
     }
-    HelpViewer->setHtml(QString::fromUtf8(f.readAll()));
+    HelpViewer->setHtml(QString::fromUtf8(reinterpret_cast<const char*>(help.data()), static_cast<qsizetype>(help.size())));
     HelpViewer->show();
     HelpViewer->raise();
     HelpViewer->scrollToAnchor(topic);

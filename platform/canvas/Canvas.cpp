@@ -16,6 +16,11 @@ void Canvas::Resize(int width, int height, int scale)
     height_ = std::max(height, 0);
     scale_ = std::max(scale, 1);
     image_ = QImage(std::max(width_ * scale_, 1), std::max(height_ * scale_, 1), QImage::Format_RGB32);
+    if (image_.isNull()) {
+        // Too large to hold: an empty canvas, which every drawing call leaves alone.
+        width_ = height_ = 0;
+        image_ = QImage(1, 1, QImage::Format_RGB32);
+    }
     image_.fill(ToQRgb(clWhite));
 }
 

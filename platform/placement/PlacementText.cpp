@@ -79,6 +79,24 @@ WindowPlacement PlacementText::KeepOnScreen(WindowPlacement p, int screenRight, 
     return p;
 }
 
+WindowPlacement PlacementText::FitToArea(WindowPlacement p, int areaLeft, int areaTop, int areaRight, int areaBottom)
+{
+    const auto fit = [](std::int32_t& from, std::int32_t& to, int areaFrom, int areaTo) {
+        const std::int64_t room = std::max<std::int64_t>(std::int64_t{areaTo} - areaFrom, 0);
+        const std::int64_t extent = std::clamp<std::int64_t>(std::int64_t{to} - from, 0, room);
+        std::int64_t start = from;
+        // An empty rectangle counts as one pixel wide, so that it too lands inside.
+        if (start + extent <= areaFrom || start >= areaTo)
+            start = std::clamp<std::int64_t>(start, areaFrom,
+                                             std::max<std::int64_t>(areaFrom, areaTo - std::max<std::int64_t>(extent, 1)));
+        from = Saturate(start);
+        to = Saturate(start + extent);
+    };
+    fit(p.left, p.right, areaLeft, areaRight);
+    fit(p.top, p.bottom, areaTop, areaBottom);
+    return p;
+}
+
 int PlacementText::CentredOrigin(int screenExtent, int windowExtent)
 {
     return Saturate((std::int64_t{screenExtent} - windowExtent) / 2);

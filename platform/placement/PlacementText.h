@@ -31,6 +31,15 @@ public:
     // (exclusive) back onto it, keeping its size. Left and top stay unchecked.
     static WindowPlacement KeepOnScreen(WindowPlacement placement, int screenRight, int screenBottom);
 
+    // Brings a stored rectangle within the area the screen has for windows
+    // before it is used, so that no stored value can make a window larger than
+    // the screen (which the window system cannot draw) or put it where the
+    // player can never reach it: a width or height beyond the area's becomes
+    // the area's, and a rectangle that would show nowhere on the area is moved
+    // onto it. A rectangle partly on the area stays where it is.
+    static WindowPlacement FitToArea(WindowPlacement placement, int areaLeft, int areaTop, int areaRight,
+                                     int areaBottom);
+
     // Where a window of that extent starts when centred, halved toward zero.
     static int CentredOrigin(int screenExtent, int windowExtent);
 };

@@ -3,6 +3,8 @@
 
 #include "platform/placement/PlacementText.h"
 
+#include <climits>
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -125,7 +127,10 @@ void TFormPlacement::Restore()
 
     WindowPlacement p = *stored;
     if (screen) {
-        const QRect area = screen->geometry();
+        // A damaged or foreign value could ask for a window of thousands of
+        // millions of pixels, which no window system can draw.
+        const QRect area = screen->availableGeometry();
+        p = PlacementText::FitToArea(p, area.x(), area.y(), area.x() + area.width(), area.y() + area.height());
         p = PlacementText::KeepOnScreen(p, area.x() + area.width(), area.y() + area.height());
     }
     // QRect cannot hold every pair of stored numbers; keep the size sane.
@@ -164,6 +169,21 @@ void TFormPlacement::Centre(const QRect& area)
     const QPoint inside(area.x() + PlacementText::CentredOrigin(area.width(), frame.width()) + m.left(),
                         area.y() + PlacementText::CentredOrigin(area.height(), frame.height()) + m.top());
     form_.setGeometry(QRect(inside, form_.size()));
+}
+
+QPoint OnScreen(const QPoint& stored, const QSize& frame)
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return stored;
+    const QRect area = screen->availableGeometry();
+    WindowPlacement p;
+    p.left = stored.x();
+    p.top = stored.y();
+    p.right = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{stored.x()} + frame.width(), INT32_MIN, INT32_MAX));
+    p.bottom = static_cast<std::int32_t>(std::clamp<std::int64_t>(std::int64_t{stored.y()} + frame.height(), INT32_MIN, INT32_MAX));
+    p = PlacementText::FitToArea(p, area.x(), area.y(), area.x() + area.width(), area.y() + area.height());
+    return QPoint(p.left, p.top);
 }
 
 bool TFormPlacement::eventFilter(QObject* watched, QEvent* event)

@@ -17,6 +17,11 @@ class QWidget;
 
 namespace zq {
 
+// Where a window of that outer size whose stored top-left corner is `stored`
+// goes: within the primary screen's area for windows (see
+// PlacementText::FitToArea), for windows that keep only their position.
+QPoint OnScreen(const QPoint& stored, const QSize& frame);
+
 // Brings the main window back at the place, size and state it was left in.
 // The owner calls Restore() just before the window is first shown and Save()
 // when it is being destroyed (hidden, but still existing).

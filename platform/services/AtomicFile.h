@@ -15,13 +15,17 @@ namespace zq {
 // that would reach:
 // - an existing file that cannot be opened for writing (read-only, another
 //   user's) is left alone and the write fails;
-// - a symbolic link is followed, and the file it names is replaced;
-// - a target that is no regular file (a device, say) is written in place,
-//   since renaming over it would replace the device itself;
+// - a symbolic link is followed, and the file it names is replaced; but in a
+//   sticky folder that anyone may write to, only a link of our own or of the
+//   folder's owner is followed, and the write fails on any other;
+// - a target that is no regular file (FIFO, device, socket, folder) is refused
+//   without blocking;
 // - where no temporary file can be made beside an existing file (a folder
-//   that is not writable), the file is overwritten in place instead;
+//   that is not writable), or it cannot replace the file (a sticky folder), or
+//   it cannot get the file's owner and group, the file is overwritten in place;
 // - a new file gets the permissions the process's umask gives it, and a
-//   replaced one keeps its own.
+//   replaced one keeps its own, its owner and its group;
+// - temporaries that a killed writer left beside the file are removed.
 // Returns false on any failure; the old file is then untouched unless an
 // in-place write had already begun.
 bool WriteFileAtomically(const std::filesystem::path& file, std::span<const std::uint8_t> bytes);

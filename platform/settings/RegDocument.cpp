@@ -62,7 +62,15 @@ std::vector<std::string_view> SplitPath(std::string_view path)
 
 } // namespace
 
-RegDocument RegDocument::Parse(std::string_view text)
+RegDocument RegDocument::Parse(std::string_view text) { return Parse(text, {}); }
+
+std::optional<RegValue> RegDocument::Lookup(std::string_view text, std::string_view keyPath, std::string_view name)
+{
+    const std::string key = Fold(keyPath);
+    return Parse(text, key).Find(keyPath, name);
+}
+
+RegDocument RegDocument::Parse(std::string_view text, std::string_view onlyKey)
 {
     RegDocument doc;
     if (text.starts_with("\xEF\xBB\xBF"))
@@ -74,6 +82,8 @@ RegDocument RegDocument::Parse(std::string_view text)
     std::size_t i = 0;
     if (!lines.empty() && TrimRight(lines[0]) == Signature)
         i = 1;
+    bool inBlock = false;
+    bool skipping = false; // in a block of another key, which a lookup need not keep
     for (; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const auto trimmed = TrimLeft(TrimRight(line));
@@ -81,14 +91,22 @@ RegDocument RegDocument::Parse(std::string_view text)
             continue; // blank lines only separate blocks; they are written anew
         if (trimmed.front() == '[' && trimmed.back() == ']') {
             const auto path = trimmed.substr(1, trimmed.size() - 2);
-            doc.blocks_.push_back(Block{std::string(line), std::string(path), Fold(path), {}});
+            std::string folded = Fold(path);
+            inBlock = true;
+            skipping = !onlyKey.empty() && folded != onlyKey;
+            if (!skipping)
+                doc.blocks_.push_back(Block{std::string(line), std::string(path), std::move(folded), {}});
             continue;
         }
-        if (doc.blocks_.empty()) {
+        if (!inBlock) {
             doc.preamble_.emplace_back(line);
             continue;
         }
-        auto& entries = doc.blocks_.back().entries;
+        // A line without a backslash cannot begin a hex list that runs on, so in
+        // a skipped block it is passed over unread.
+        if (skipping && line.find('\\') == std::string_view::npos)
+            continue;
+        auto* entries = skipping ? nullptr : &doc.blocks_.back().entries;
         if (auto name = RegValueCodec::ParseName(line)) {
             // Gather continuation lines of a hex list, then read the whole entry.
             std::size_t last = i;
@@ -113,14 +131,17 @@ RegDocument RegDocument::Parse(std::string_view text)
             }
             auto value = complete ? RegValueCodec::ParseData(data) : std::nullopt;
             if (value) {
-                entries.push_back(Entry{std::move(whole), Fold(name->name), std::move(name->name), std::move(*value)});
                 i = last;
+                if (skipping)
+                    continue;
+                entries->push_back(Entry{std::move(whole), Fold(name->name), std::move(name->name), std::move(*value)});
                 continue;
             }
             // A damaged entry: keep its first line as it is and read on from the
             // next, so that a broken list cannot swallow the values after it.
         }
-        entries.push_back(Entry{std::string(line), std::nullopt, {}, {}});
+        if (entries)
+            entries->push_back(Entry{std::string(line), std::nullopt, {}, {}});
     }
     return doc;
 }

@@ -19,6 +19,9 @@ public:
     static constexpr std::string_view Signature = "REGEDIT4";
 
     static RegDocument Parse(std::string_view text);
+    // Parse(text).Find(keyPath, name), without keeping the other keys' values:
+    // a file crowded by other programs is read many times faster.
+    static std::optional<RegValue> Lookup(std::string_view text, std::string_view keyPath, std::string_view name);
 
     // The last entry of that name in any block of that key; later ones win,
     // as they would on import.
@@ -48,6 +51,8 @@ private:
     };
 
     std::string SpellNewKey(std::string_view keyPath) const;
+    // onlyKey (folded): keep only that key's blocks; empty: keep all.
+    static RegDocument Parse(std::string_view text, std::string_view onlyKey);
 
     std::vector<std::string> preamble_; // unreadable lines before the first key
     std::vector<Block> blocks_;

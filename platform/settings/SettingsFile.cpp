@@ -88,6 +88,19 @@ bool WriteAll(int fd, std::string_view text)
     return true;
 }
 
+// Never blocks: a FIFO put where the settings belong would hold the open until
+// someone writes to it, and the game with it.
+int OpenForReading(const std::filesystem::path& file)
+{
+    return ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+}
+
+bool IsRegular(int fd)
+{
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
 // Where the data really lives: a settings file kept as a link elsewhere stays a link.
 std::filesystem::path Resolve(const std::filesystem::path& file)
 {
@@ -122,10 +135,10 @@ SettingsFile::SettingsFile(std::filesystem::path file) : file_(std::move(file)) 
 SettingsFile::Contents SettingsFile::Read() const
 {
     Contents contents;
-    Fd fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd fd(OpenForReading(file_));
     if (!fd.ok())
         return contents; // no file or no access: nothing stored
-    contents.status = ReadAll(fd.get(), contents.text);
+    contents.status = IsRegular(fd.get()) ? ReadAll(fd.get(), contents.text) : ReadStatus::Failed;
     if (contents.status != ReadStatus::Ok)
         contents.text.clear();
     return contents;
@@ -152,14 +165,22 @@ SettingsFile::UpdateStatus SettingsFile::Update(
     const auto target = Resolve(file_);
     std::string current;
     mode_t mode = 0600;
+    uid_t owner = ::geteuid();
+    gid_t group = ::getegid();
     bool exists = false;
     {
-        Fd in(::open(target.c_str(), O_RDONLY | O_CLOEXEC));
+        Fd in(OpenForReading(target));
         exists = in.ok();
         if (in.ok()) {
+            // A FIFO or a device would block or never end; it is no settings file to replace.
+            if (!IsRegular(in.get()))
+                return UpdateStatus::CannotWrite;
             struct stat st {};
-            if (::fstat(in.get(), &st) == 0)
+            if (::fstat(in.get(), &st) == 0) {
                 mode = st.st_mode & 07777;
+                owner = st.st_uid;
+                group = st.st_gid;
+            }
             // Never replace a file whose contents we could not read: that would lose them.
             if (ReadAll(in.get(), current) != ReadStatus::Ok)
                 return UpdateStatus::CannotWrite;
@@ -173,7 +194,7 @@ SettingsFile::UpdateStatus SettingsFile::Update(
         return UpdateStatus::Unchanged;
     // A file the player made read-only is refused, as a plain write would refuse it,
     // rather than replaced by the rename.
-    if (exists && !Fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC)).ok())
+    if (exists && !Fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)).ok())
         return UpdateStatus::CannotWrite;
 
     const auto targetFolder = target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
@@ -183,6 +204,9 @@ SettingsFile::UpdateStatus SettingsFile::Update(
     if (!out.ok())
         return UpdateStatus::CannotCreate;
     TempFile temp(tempName);
+    // The player's file stays the player's when root rewrites it (only root can hand it over).
+    if (owner != ::geteuid() || group != ::getegid())
+        [[maybe_unused]] const int kept = ::fchown(out.get(), owner, group);
     if (::fchmod(out.get(), mode) != 0 || !WriteAll(out.get(), *replacement) || ::fsync(out.get()) != 0 ||
         !out.close())
         return UpdateStatus::CannotWrite;

@@ -76,7 +76,7 @@ std::string TIniStore::ReadString(const std::string& section, const std::string&
         throw SettingsError::WithName(FetchFailed, name);
     if (contents.status == SettingsFile::ReadStatus::Missing)
         return defaultValue;
-    const auto value = RegDocument::Parse(contents.text).Find(KeyPath(section), name);
+    const auto value = RegDocument::Lookup(contents.text, KeyPath(section), name);
     if (!value)
         return defaultValue;
     if (value->type != RegValue::Sz && value->type != RegValue::ExpandSz)
@@ -106,8 +106,13 @@ void TIniStore::WriteString(const std::string& section, const std::string& name,
         throw SettingsError::WithName(SetFailed, name);
     const auto key = KeyPath(section);
     const auto status = SettingsFile(file_).Update([&](std::string_view current) -> std::optional<std::string> {
+        const RegValue wanted = RegValue::String(value);
+        // A value that reads as it is to be written already needs no rewrite,
+        // which on a file crowded by other programs costs a second or more.
+        if (RegDocument::Lookup(current, key, name) == wanted)
+            return std::nullopt;
         auto doc = RegDocument::Parse(current);
-        doc.Set(key, name, RegValue::String(value));
+        doc.Set(key, name, wanted);
         return doc.Text();
     });
     if (status == SettingsFile::UpdateStatus::CannotCreate)
@@ -133,7 +138,7 @@ void TIniStore::DeleteValue(const std::string& section, const std::string& name)
     const SettingsFile file(file_);
     const auto contents = file.Read();
     const auto key = KeyPath(section);
-    if (contents.status != SettingsFile::ReadStatus::Ok || !RegDocument::Parse(contents.text).Find(key, name))
+    if (contents.status != SettingsFile::ReadStatus::Ok || !RegDocument::Lookup(contents.text, key, name))
         return;
     file.Update([&](std::string_view current) -> std::optional<std::string> {
         auto doc = RegDocument::Parse(current);

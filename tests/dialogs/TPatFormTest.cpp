@@ -55,10 +55,13 @@ TEST_F(TPatFormTest, FirstRunOpensAt500By50AndStoresTheMovedPosition)
     EXPECT_EQ(ini.ReadInteger("common", "pleft", 0), 321);
     EXPECT_EQ(ini.ReadInteger("common", "ptop", 0), 222);
 
-    // The next run comes back there, even off the screen.
+    // The next run comes back there, also partly off the screen; wholly off it,
+    // where the player could never reach it, it comes back onto the screen's edge.
+    ini.WriteInteger("common", "pleft", -50);
+    EXPECT_EQ(TPatForm(state_, ini).pos(), QPoint(-50, 222));
     ini.WriteInteger("common", "pleft", -5000);
     TPatForm again(state_, ini);
-    EXPECT_EQ(again.pos(), QPoint(-5000, 222));
+    EXPECT_EQ(again.pos(), QPoint(0, 222));
 }
 
 TEST_F(TPatFormTest, UnwritableSettingsAreReportedNotFatal)

@@ -44,8 +44,19 @@ if [ -z "${ZQ_COMMAND_LINE_WINDOWS:-}" ]; then
         grep -q '^Usage: zibble-quarvel' "$WORK/err" || fail "'$wrong' gave no usage: $(cat "$WORK/err")"
     done
     grep -q "zibble-quarvel: Missing value after '-platform'" "$WORK/err" || fail "no reason for the missing value"
-    run --bogus
-    grep -q "zibble-quarvel: Unknown option 'bogus'" "$WORK/err" || fail "the unknown option is not named: $(cat "$WORK/err")"
+    for typed in --bogus -bogus --bogus=1; do
+        run "$typed"
+        grep -q "^zibble-quarvel: Unknown option '$typed'\.$" "$WORK/err" || fail "'$typed' is not named as typed: $(cat "$WORK/err")"
+    done
+    note "no display: one line and status 1, also after the window system's own options"
+    for options in "" "-display :4711 -geometry 500x400+10+10 -title T -name n -style fusion --reverse -session s"; do
+        # shellcheck disable=SC2086 # the options are split into their arguments on purpose
+        run $options
+        rc=$?
+        [ $rc -eq 1 ] || fail "'$options' without a display: exit code $rc, not 1"
+        display=$([ -n "$options" ] && echo "display ':4711'" || echo "a display (DISPLAY is not set)")
+        [ "$(cat "$WORK/err")" = "zibble-quarvel: cannot open $display" ] || fail "'$options': $(cat "$WORK/err")"
+    done
     [ -z "$(ls -A "$WORK")" ] || [ "$(ls -A "$WORK")" = "$(printf 'err\nout')" ] || fail "files written: $(ls -A "$WORK")"
     unset QT_QPA_PLATFORM
     ZQ_COMMAND_LINE_WINDOWS=1 exec "$(dirname "$0")/../with-openbox.sh" "$0" "$@"

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -67,6 +69,9 @@ TEST(PuzzleLibrary, ReadsFilesAndReportsMissingOnes)
     EXPECT_EQ(lib.LoadPuzzleLibrary(file), Result::Ok);
     EXPECT_EQ(lib.PuzzleCount, 1000);
     EXPECT_EQ(lib.LoadPuzzleLibrary(dir / "missing.dat"), Result::CannotOpen);
-    EXPECT_EQ(lib.LoadPuzzleLibrary(dir), Result::NoRecords) << "a folder holds no records";
+    // Neither a folder nor a FIFO is a data file; the FIFO must not block the start.
+    EXPECT_EQ(lib.LoadPuzzleLibrary(dir), Result::CannotOpen);
+    ASSERT_EQ(::mkfifo((dir / "fifo.dat").c_str(), 0600), 0);
+    EXPECT_EQ(lib.LoadPuzzleLibrary(dir / "fifo.dat"), Result::CannotOpen);
     std::filesystem::remove_all(dir);
 }

@@ -53,6 +53,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(kept.right == std::min(p.right, screenRight) && kept.bottom == std::min(p.bottom, screenBottom),
                 "moved onto the screen");
         Require(PlacementText::Parse(PlacementText::Format(kept)) == kept, "kept placement stores");
+        // Brought into an area from (0, 0) to the screen's corner: never larger than the area, and
+        // somewhere on it whenever it has room.
+        if (screenRight > 0 && screenBottom > 0) {
+            const WindowPlacement fitted = PlacementText::FitToArea(p, 0, 0, screenRight, screenBottom);
+            Require(std::int64_t{fitted.right} - fitted.left <= screenRight &&
+                        std::int64_t{fitted.bottom} - fitted.top <= screenBottom && fitted.right >= fitted.left &&
+                        fitted.bottom >= fitted.top,
+                    "fitted size");
+            Require(fitted.left < screenRight && fitted.top < screenBottom && fitted.right >= 0 && fitted.bottom >= 0 &&
+                        (fitted.right > 0 || fitted.right == fitted.left) &&
+                        (fitted.bottom > 0 || fitted.bottom == fitted.top),
+                    "fitted onto the area");
+        }
         for (const std::int32_t extent : {p.right, p.left, p.top, p.bottom}) {
             const std::int64_t origin = PlacementText::CentredOrigin(screenRight, extent);
             Require(origin == (std::int64_t{screenRight} - extent) / 2, "centred origin");

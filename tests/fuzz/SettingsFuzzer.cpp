@@ -3,6 +3,7 @@
 // on it. Sections, names and texts are cut from the file itself, so they often
 // name what the file holds. SettingsError is an expected answer; any other
 // exception, a crash or a written value that does not read back is a finding.
+#include "platform/settings/RegDocument.h"
 #include "platform/settings/SettingsError.h"
 #include "platform/settings/TIniStore.h"
 
@@ -118,6 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string otherSection = Pick(in, file);
         const std::string otherName = Pick(in, file);
         const bool sameValue = Folded(otherSection) == Folded(section) && Folded(otherName) == Folded(name);
+        // The quick look-up that reads skip the other keys with finds what the whole document holds.
+        Require(RegDocument::Lookup(file, section, name) == RegDocument::Parse(file).Find(section, name), "look-up");
         const auto before = Outcome(ini, otherSection, otherName);
         // Reading may refuse a damaged value; a refused write leaves nothing to read back.
         try {

@@ -196,6 +196,15 @@ TEST_F(GameFiles, DirectSaveKeepsModifiedAndNewGameSavesFirstThenClearsEverythin
     form->SaveBtnClick();
     EXPECT_EQ(ReadAll(Path("direct.zqv")), QByteArray("\x01\0\0\0\0", 5));
     EXPECT_TRUE(form->Modified);
+    // Another program (a second game) writes the file since: it is overwritten only when the player says so.
+    WriteBytes(Path("direct.zqv"), "\x07");
+    for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+        QString question;
+        ModalScript script({Click(answer, &question)});
+        form->SaveBtnClick();
+        EXPECT_TRUE(question.contains(QStringLiteral("direct.zqv"))) << question.toStdString();
+        EXPECT_EQ(ReadAll(Path("direct.zqv")), answer == QMessageBox::No ? QByteArray("\x07") : QByteArray("\x01\0\0\0\0", 5));
+    }
 
     form->TipBtnClick(); // not saved yet
     {

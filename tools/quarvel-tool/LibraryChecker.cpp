@@ -5,11 +5,11 @@
 #include "engine/BoardEngine.h"
 #include "tools/quarvel-tool/PieceGeometry.h"
 #include "engine/PuzzleLibrary.h"
+#include "engine/RegularFile.h"
 #include "tools/quarvel-tool/Silhouette.h"
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -215,19 +215,18 @@ LibraryChecker::Report LibraryChecker::CheckBytes(std::span<const std::uint8_t> 
 
 LibraryChecker::Report LibraryChecker::CheckFile(const std::filesystem::path& file) const
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        Report r;
-        r.fileUnusable = true;
-        r.fileNotes.push_back("cannot open " + file.string());
-        return r;
-    }
     // Data files are small; a huge one is read only as far as a check can use.
     constexpr std::size_t cap = std::size_t{1} << 20;
-    std::vector<std::uint8_t> bytes(cap);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    const bool cut = bytes.size() == cap && in.peek() != std::char_traits<char>::eof();
+    std::vector<std::uint8_t> bytes;
+    const ReadResult read = ReadRegularFile(file, cap + 1, bytes);
+    if (read != ReadResult::Ok) {
+        Report r;
+        r.fileUnusable = true;
+        r.fileNotes.push_back((read == ReadResult::NotRegular ? "not a regular file: " : "cannot open ") + file.string());
+        return r;
+    }
+    const bool cut = bytes.size() > cap;
+    bytes.resize(std::min(bytes.size(), cap));
     Report r = CheckBytes(bytes);
     if (cut)
         r.fileNotes.push_back("only the first MiB of the file was read");

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // quarvel-tool: makes, checks, solves and pictures the game's Quarvel data file.
 
+#include "engine/RegularFile.h"
 #include "tools/quarvel-tool/ArrangementSolver.h"
 #include "tools/quarvel-tool/LibraryChecker.h"
 #include "tools/quarvel-tool/ProgressMeter.h"
@@ -93,14 +94,11 @@ std::optional<long long> Option(const Args& a, const std::string& name, long lon
 
 std::optional<std::vector<PuzzleRecord>> ReadRecords(const std::string& file)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::cerr << "cannot open " << file << "\n";
+    std::vector<std::uint8_t> bytes;
+    if (const ReadResult read = ReadRegularFile(file, 24 * 1000, bytes); read != ReadResult::Ok) {
+        std::cerr << (read == ReadResult::NotRegular ? "not a regular file: " : "cannot open ") << file << "\n";
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes(24 * 1000);
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
     std::vector<PuzzleRecord> out;
     for (const auto& raw : LibraryChecker::SplitRecords(bytes, nullptr))
         out.push_back(LibraryChecker::ToRecord(raw));

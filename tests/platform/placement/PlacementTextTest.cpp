@@ -78,6 +78,24 @@ TEST(PlacementText, KeepsTheRectangleOnTheScreenAtRightAndBottom)
               (WindowPlacement{0, 1, INT_MIN, INT_MIN, 1024, 768}));
 }
 
+TEST(PlacementText, FitsAStoredRectangleIntoTheAreaBeforeUse)
+{
+    // An area of 1024 x 740 below a 28-pixel panel. Expected: sizes capped to the
+    // area, rectangles wholly off it moved onto its nearest edge, others kept.
+    const struct { WindowPlacement stored, fitted; } rows[] = {
+        {{0, 1, 100, 50, 564, 436}, {0, 1, 100, 50, 564, 436}},              // fits: unchanged
+        {{0, 1, -50, -20, 414, 366}, {0, 1, -50, -20, 414, 366}},            // partly off: kept
+        {{0, 1, 0, 0, 33000, 33000}, {0, 1, 0, 0, 1024, 740}},               // too large: the area's size
+        {{0, 1, 2000000000, 2000000000, 2100000000, 2100000000}, {0, 1, 0, 28, 1024, 768}},
+        {{0, 1, -5000, 100, -4536, 486}, {0, 1, 0, 100, 464, 486}},          // wholly left of it
+        {{0, 1, 100, 900, 564, 1286}, {0, 1, 100, 382, 564, 768}},           // wholly below it
+        {{0, 1, INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {0, 1, 0, 28, 1024, 768}},   // capped, then off: moved
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PlacementText::FitToArea(row.stored, 0, 28, 1024, 768), row.fitted)
+            << row.stored.left << "," << row.stored.top << "," << row.stored.right << "," << row.stored.bottom;
+}
+
 TEST(PlacementText, CentresTowardZero)
 {
     EXPECT_EQ(PlacementText::CentredOrigin(1024, 464), 280);

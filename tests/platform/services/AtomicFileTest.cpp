@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -82,14 +83,60 @@ TEST_F(AtomicFileTest, ReplacesContentsKeepsPermissionsAndLeavesNoTemporary)
     EXPECT_FALSE(WriteFileAtomically(dir / "missing" / "x.zqv", std::vector<std::uint8_t>{1}));
 }
 
-TEST_F(AtomicFileTest, DeviceTargetsAreWrittenInPlaceAndAFullOneFails)
+TEST_F(AtomicFileTest, AnythingButARegularFileIsRefusedWithoutBlockingAndKept)
 {
-    // Renaming over /dev/full would replace the device; writing to it must fail instead.
-    EXPECT_FALSE(WriteFileAtomically("/dev/full", std::vector<std::uint8_t>(100, 7)));
-    EXPECT_TRUE(WriteFileAtomically("/dev/null", std::vector<std::uint8_t>(100, 7)));
+    // A FIFO without a reader would block a plain open for ever; a rename would replace any of them.
+    ASSERT_EQ(::mkfifo((dir / "fifo.zqv").c_str(), 0666), 0);
+    fs::create_directory(dir / "folder.zqv");
+    for (const fs::path& target : {fs::path("/dev/null"), fs::path("/dev/full"), dir / "fifo.zqv", dir / "folder.zqv"}) {
+        const fs::file_type kind = fs::status(target).type();
+        EXPECT_FALSE(WriteFileAtomically(target, std::vector<std::uint8_t>(100, 7))) << target;
+        EXPECT_EQ(fs::status(target).type(), kind) << target;
+    }
+}
+
+// Only root can plant a link owned by someone else, or save another user's file.
+TEST_F(AtomicFileTest, OthersLinksInAStickySharedFolderAreNotFollowedAndOwnersAreKept)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a second user";
+    const fs::path shared = dir / "tmp";
+    fs::create_directory(shared);
+    ::chmod(shared.c_str(), 01777);
+    ASSERT_TRUE(WriteFileAtomically(dir / "own.zqv", Bytes("mine")));
+    fs::create_symlink(dir / "own.zqv", shared / "planted.zqv");
+    ASSERT_EQ(::lchown((shared / "planted.zqv").c_str(), 65534, 65534), 0);
+    EXPECT_FALSE(WriteFileAtomically(shared / "planted.zqv", Bytes("progress")));
+    EXPECT_EQ(Contents(dir / "own.zqv"), Bytes("mine"));
+    // Our own link there is followed; the player's file stays the player's.
+    ASSERT_EQ(::lchown((shared / "planted.zqv").c_str(), 0, 0), 0);
+    ASSERT_EQ(::chown((dir / "own.zqv").c_str(), 65534, 65534), 0);
+    EXPECT_TRUE(WriteFileAtomically(shared / "planted.zqv", Bytes("progress")));
+    EXPECT_EQ(Contents(dir / "own.zqv"), Bytes("progress"));
     struct stat st {};
-    ASSERT_EQ(::stat("/dev/full", &st), 0);
-    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    EXPECT_TRUE(::stat((dir / "own.zqv").c_str(), &st) == 0 && st.st_uid == 65534 && st.st_gid == 65534);
+}
+
+TEST_F(AtomicFileTest, LeftoversOfAKilledWriterGoButNothingElse)
+{
+    const fs::path file = dir / "g.zqv";
+    const auto make = [&](const std::string& name, std::size_t size) {
+        std::ofstream(dir / name, std::ios::binary) << std::string(size, 'x');
+    };
+    make("g.zqv.saving-Ab3dE9", 3);   // ours: left by a killed save
+    make("g.zqv.saving-Zz0000", 3);   // ours too
+    make("g.zqv.backup", 3);          // the player's
+    make("g.zqv.saving-Ab3dE", 3);    // one letter short
+    make("g.zqv.saving-Ab3dE!", 3);   // not our letters
+    make("h.zqv.saving-Ab3dE9", 3);   // another file's
+    make("g.zqv.saving-Qq1111", 500); // larger than anything we wrote there
+    ASSERT_TRUE(WriteFileAtomically(file, Bytes("new")));
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(dir))
+        left.push_back(e.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"g.zqv", "g.zqv.backup", "g.zqv.saving-Ab3dE", "g.zqv.saving-Ab3dE!",
+                                              "g.zqv.saving-Qq1111", "h.zqv.saving-Ab3dE9"}));
 }
 
 TEST_F(AtomicFileTest, KilledWriterLeavesTheOldOrTheNewFileNeverAMix)

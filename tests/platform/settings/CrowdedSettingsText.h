@@ -6,10 +6,10 @@
 
 namespace zq::test {
 
-inline std::string CrowdedSettingsText()
+inline std::string CrowdedSettingsText(int keys = 100)
 {
     std::string text = "REGEDIT4\n\n";
-    for (int k = 0; k < 100; ++k) {
+    for (int k = 0; k < keys; ++k) {
         text += "[HKEY_CURRENT_USER\\Software\\Other\\Key" + std::to_string(k) + "]\n";
         for (int v = 0; v < 50; ++v)
             text += "\"value" + std::to_string(v) + "\"=\"some text for value " + std::to_string(v) + "\"\n";

@@ -273,6 +273,15 @@ TEST_F(TIniStoreTest, WritesLeaveNoTemporaryFilesAndKeepLinks)
     ini.WriteInteger("common", "level", 77);
     EXPECT_TRUE(fs::is_symlink(file));
     EXPECT_EQ(TIniStore(real).ReadInteger("common", "level", 0), 77);
+
+    // Root rewriting a player's settings leaves them the player's.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(real.c_str(), 65534, 65534), 0);
+        ini.WriteInteger("common", "level", 78);
+        EXPECT_EQ(fs::status(real).type(), fs::file_type::regular);
+        struct stat st {};
+        EXPECT_TRUE(::stat(real.c_str(), &st) == 0 && st.st_uid == 65534 && st.st_gid == 65534);
+    }
 }
 
 TEST_F(TIniStoreTest, FailuresRaiseTheGermanMessages)
@@ -285,12 +294,18 @@ TEST_F(TIniStoreTest, FailuresRaiseTheGermanMessages)
               "Erzeugung von Schlüssel common mißlungen");
     EXPECT_NO_THROW(blocked.DeleteValue("common", "save"));
 
-    // Something that opens but cannot be read as a file.
+    // Something that opens but cannot be read as a file: a folder, or a FIFO,
+    // whose open or read would wait for a writer for ever.
     fs::create_directories(file);
     auto ini = Store();
-    EXPECT_EQ(MessageOf([&] { ini.ReadString("common", "save", ""); }), "Fehler beim Holen der Daten für 'save'");
-    EXPECT_EQ(MessageOf([&] { ini.WriteString("common", "save", "x"); }), "Fehler beim Setzen der Daten für 'save'");
-    EXPECT_TRUE(fs::is_directory(file));
+    for (const fs::file_type kind : {fs::file_type::directory, fs::file_type::fifo}) {
+        if (kind == fs::file_type::fifo) {
+            ASSERT_TRUE(fs::remove(file) && ::mkfifo(file.c_str(), 0600) == 0);
+        }
+        EXPECT_EQ(MessageOf([&] { ini.ReadString("common", "save", ""); }), "Fehler beim Holen der Daten für 'save'");
+        EXPECT_EQ(MessageOf([&] { ini.WriteString("common", "save", "x"); }), "Fehler beim Setzen der Daten für 'save'");
+        EXPECT_EQ(fs::status(file).type(), kind);
+    }
 
     // Names that cannot go into the file.
     fs::remove(file);
