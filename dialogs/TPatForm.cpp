@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TPatForm.h"
 
+#include "dialogs/NameTips.h"
 #include "engine/Geometry.h"
 #include "engine/ProgressByte.h"
 #include "platform/settings/SettingsError.h"
@@ -74,6 +75,7 @@ TPatForm::TPatForm(ProgramState& state, TIniStore& ini, QWidget* owner)
     setFixedSize(ClientWidth + 2 * BorderWidth, CaptionHeight + ClientHeight + 2 * BorderWidth);
     client_->setGeometry(BorderWidth, BorderWidth + CaptionHeight, ClientWidth, ClientHeight);
     client_->OnPaint = [this](zq::Canvas& canvas) { FormPaint(canvas); };
+    new NameTips(this, [this](const QPoint&) { return state_.QuarvelName(state_.CurrentPuzzle); });
     FormCreate();
     if (owner) {
         // Belonging to the main window, it is minimised and restored with it

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TSelectDlg.h"
+#include "dialogs/NameTips.h"
 
 #include "resources/ArtResources.h"
 #include "platform/canvas/CanvasWidget.h"
@@ -49,6 +50,8 @@ TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
         const QPoint p = e->position().toPoint();
         boxMouseDown(p.x(), p.y());
     };
+    // A designed Quarvel's name heads the gallery's hint over its thumbnail.
+    new NameTips(box_, [this](const QPoint& p) { return state_.QuarvelName(QuarvelAt(p.x(), p.y())); });
 
     Scroll_ = new QScrollBar(Qt::Vertical, this);
     Scroll_->setGeometry(424, 9, 16, 266);

@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tools/quarvel-tool/ShapeTwins.h"
+
+#include "tools/quarvel-tool/PieceGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace zq::tool {
+
+namespace {
+
+bool Inside(const std::array<double, 6>& t, double x, double y)
+{
+    const double d1 = (t[2] - t[0]) * (y - t[1]) - (t[3] - t[1]) * (x - t[0]);
+    const double d2 = (t[4] - t[2]) * (y - t[3]) - (t[5] - t[3]) * (x - t[2]);
+    const double d3 = (t[0] - t[4]) * (y - t[5]) - (t[1] - t[5]) * (x - t[4]);
+    return (d1 >= 0 && d2 >= 0 && d3 >= 0) || (d1 <= 0 && d2 <= 0 && d3 <= 0);
+}
+
+bool InShape(const ShapeTwins::Shape& s, double x, double y)
+{
+    if (x * x + y * y > s.radius * s.radius)
+        return false;
+    for (const auto& t : s.tri)
+        if (Inside(t, x, y))
+            return true;
+    return false;
+}
+
+constexpr double Step = 0.5; // sampling step in cells
+
+} // namespace
+
+ShapeTwins::Shape ShapeTwins::Make(const PuzzleRecord& r)
+{
+    Shape s;
+    double cx = 0, cy = 0;
+    for (int j = 1; j <= PieceCount; ++j) {
+        const auto v = PieceGeometry::Vertices(r[j]);
+        auto& t = s.tri[static_cast<std::size_t>(j - 1)];
+        for (std::size_t k = 0; k < 3; ++k) {
+            t[2 * k] = v[k].x;
+            t[2 * k + 1] = v[k].y;
+        }
+        const double a = std::abs((t[2] - t[0]) * (t[5] - t[1]) - (t[3] - t[1]) * (t[4] - t[0])) / 2;
+        s.area += a;
+        cx += a * (t[0] + t[2] + t[4]) / 3;
+        cy += a * (t[1] + t[3] + t[5]) / 3;
+    }
+    cx /= s.area;
+    cy /= s.area;
+    for (auto& t : s.tri)
+        for (std::size_t k = 0; k < 3; ++k) {
+            t[2 * k] -= cx;
+            t[2 * k + 1] -= cy;
+            s.radius = std::max(s.radius, std::hypot(t[2 * k], t[2 * k + 1]));
+        }
+    // Second and third moments from samples, made free of scale; their turn and
+    // mirror invariant combinations.
+    double m20 = 0, m02 = 0, m11 = 0, m30 = 0, m03 = 0, m21 = 0, m12 = 0, n = 0;
+    for (double y = -s.radius; y <= s.radius; y += Step)
+        for (double x = -s.radius; x <= s.radius; x += Step)
+            if (InShape(s, x, y)) {
+                n += 1;
+                m20 += x * x;
+                m02 += y * y;
+                m11 += x * y;
+                m30 += x * x * x;
+                m03 += y * y * y;
+                m21 += x * x * y;
+                m12 += x * y * y;
+            }
+    const double a = std::max(n, 1.0) * Step * Step, w = Step * Step;
+    const double k2 = w / (a * a), k3 = w / std::pow(a, 2.5);
+    const double e20 = m20 * k2, e02 = m02 * k2, e11 = m11 * k2;
+    const double e30 = m30 * k3, e03 = m03 * k3, e21 = m21 * k3, e12 = m12 * k3;
+    s.invariants[0] = e20 + e02;
+    s.invariants[1] = std::sqrt((e20 - e02) * (e20 - e02) + 4 * e11 * e11);
+    s.invariants[2] = std::sqrt((e30 + e12) * (e30 + e12) + (e21 + e03) * (e21 + e03));
+    return s;
+}
+
+double ShapeTwins::Difference(const Shape& a, const Shape& b, double giveUpAbove)
+{
+    // Invariants far apart: no turn or mirror can bring the figures together.
+    if (std::abs(a.invariants[0] - b.invariants[0]) > 0.25 * giveUpAbove * (a.invariants[0] + b.invariants[0]) ||
+        std::abs(a.invariants[1] - b.invariants[1]) > 0.02 + 0.5 * giveUpAbove * (a.invariants[0] + b.invariants[0]) ||
+        std::abs(a.invariants[2] - b.invariants[2]) > 0.02 + 0.5 * giveUpAbove * (a.invariants[0] + b.invariants[0]))
+        return 1;
+    const double scale = std::sqrt(a.area / b.area); // b's points into a's size
+    const double mean = (a.area + b.area) / 2;
+    const double limit = giveUpAbove * mean / (Step * Step); // samples
+    const double reach = std::max(a.radius, b.radius * scale);
+    double best = 1;
+    for (int mirror = 0; mirror < 2; ++mirror)
+        for (int turn = 0; turn < 16; ++turn) {
+            const double ang = turn * std::numbers::pi / 8;
+            const double c = std::cos(ang), s = std::sin(ang);
+            double differing = 0;
+            const double stopAt = std::min(limit, best * mean / (Step * Step));
+            for (double y = -reach; y <= reach && differing < stopAt; y += Step)
+                for (double x = -reach; x <= reach; x += Step) {
+                    // The sample in a's frame maps to b's frame by the inverse turn, mirror and scale.
+                    double bx = (c * x + s * y) / scale, by = (-s * x + c * y) / scale;
+                    if (mirror)
+                        bx = -bx;
+                    if (InShape(a, x, y) != InShape(b, bx, by))
+                        differing += 1;
+                }
+            if (differing < stopAt)
+                best = std::min(best, differing * Step * Step / mean);
+        }
+    return best;
+}
+
+int ShapeTwins::Index::Find(const Shape& s, double limit) const
+{
+    for (std::size_t i = 0; i < shapes_.size(); ++i)
+        if (Difference(shapes_[i], s, limit) < limit)
+            return static_cast<int>(i);
+    return -1;
+}
+
+} // namespace zq::tool
