@@ -12,14 +12,16 @@ namespace zq::tool {
 // any of the sixteen steps of 22.5 degrees and mirrored. The tilted vertex
 // tables are rounded and their pieces slightly smaller, so a figure is first
 // scaled to the other's area and laid on its centre of area; what still differs
-// is measured as a share of the area. Rounding leaves a few per cent; a piece
-// moved elsewhere changes about a quarter.
+// is measured as a share of the area. The odd orientations' tables lie at
+// 18.4 degrees (legs 3 across for 9 down), so those angles are tried too.
+// Rounding leaves a few per cent; one triangle moved to the neighbouring
+// square changes about a quarter.
 class ShapeTwins {
 public:
     // Below this share two figures are one figure turned or mirrored.
     static constexpr double TwinLimit = 0.08;
     // Below this share they are near twins: one slanted corner apart.
-    static constexpr double NearLimit = 0.20;
+    static constexpr double NearLimit = 0.28;
 
     struct Shape {
         std::array<std::array<double, 6>, 8> tri{}; // x0 y0 x1 y1 x2 y2, centred on the centre of area
@@ -30,7 +32,7 @@ public:
 
     static Shape Make(const PuzzleRecord& r);
 
-    // The smallest differing share of area over the 32 turns and mirrors; a
+    // The smallest differing share of area over the turns and mirrors; a
     // cheap test on the invariants answers 1 for figures that cannot be close.
     static double Difference(const Shape& a, const Shape& b, double giveUpAbove = NearLimit);
 
