@@ -54,8 +54,8 @@ cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || { cat "
 [ "$(tree_of "$PREFIX")" = "$EXPECTED" ] || fail "installed tree differs:
 $(diff <(echo "$EXPECTED") <(tree_of "$PREFIX"))"
 [ -x "$PREFIX/bin/zibble-quarvel" ] || fail "program not executable"
-cmp -s "$SOURCE/resources/zqvl2.dat" "$PREFIX/share/zibble-quarvel/zqvl2.dat
-share/zibble-quarvel/zqvl2.names" || fail "data file differs"
+cmp -s "$SOURCE/resources/zqvl2.dat" "$PREFIX/share/zibble-quarvel/zqvl2.dat" || fail "data file differs"
+cmp -s "$SOURCE/resources/zqvl2.names" "$PREFIX/share/zibble-quarvel/zqvl2.names" || fail "names file differs"
 cmp -s "$SOURCE/resources/ZQVL2.HLP" "$PREFIX/share/zibble-quarvel/ZQVL2.HLP" || fail "help file differs"
 for size in 32 48 64 128 256; do
     got=$(identify -format '%wx%h' "$PREFIX/share/icons/hicolor/${size}x${size}/apps/$ID.png") || fail "icon $size unreadable"

@@ -49,8 +49,7 @@ std::vector<int> LibraryOrder::Make(const std::vector<Item>& items)
     // one in four; the rest share the remainder evenly.
     const std::size_t first = std::min<std::size_t>(designed.size(), LibraryChecker::NamedFirst);
     const std::size_t span = std::min<std::size_t>(total, LibraryChecker::NamedShareCount);
-    const std::size_t designsEarly =
-        std::min(designed.size(), std::max(first, (span + 3) / 4 + 2)); // a little above the least
+    const std::size_t designsEarly = std::min(designed.size(), std::max(first, (span + 3) / 4));
     std::vector<int> order(designed.begin(), designed.begin() + static_cast<std::ptrdiff_t>(first));
     const std::size_t grownEarly = std::min(grown.size(), span - std::min(span, designsEarly));
     Merge(std::vector<int>(designed.begin() + static_cast<std::ptrdiff_t>(first),

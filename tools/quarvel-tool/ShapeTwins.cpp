@@ -30,8 +30,18 @@ bool InShape(const ShapeTwins::Shape& s, double x, double y)
 }
 
 constexpr double Step = 0.5; // sampling step in cells
+constexpr double Fine = 0.25; // the raster's step
 
 } // namespace
+
+bool ShapeTwins::Shape::Covers(double x, double y) const
+{
+    const int i = static_cast<int>(std::lround((x + radius) / Fine));
+    const int k = static_cast<int>(std::lround((y + radius) / Fine));
+    if (i < 0 || k < 0 || i >= rasterSide || k >= rasterSide)
+        return false;
+    return raster[static_cast<std::size_t>(k * rasterSide + i)] != 0;
+}
 
 ShapeTwins::Shape ShapeTwins::Make(const PuzzleRecord& r)
 {
@@ -74,6 +84,11 @@ ShapeTwins::Shape ShapeTwins::Make(const PuzzleRecord& r)
             }
     const double a = std::max(n, 1.0) * Step * Step, w = Step * Step;
     const double k2 = w / (a * a), k3 = w / std::pow(a, 2.5);
+    s.rasterSide = static_cast<int>(std::ceil(2 * s.radius / Fine)) + 1;
+    s.raster.assign(static_cast<std::size_t>(s.rasterSide * s.rasterSide), 0);
+    for (int k = 0; k < s.rasterSide; ++k)
+        for (int i = 0; i < s.rasterSide; ++i)
+            s.raster[static_cast<std::size_t>(k * s.rasterSide + i)] = InShape(s, i * Fine - s.radius, k * Fine - s.radius) ? 1 : 0;
     const double e20 = m20 * k2, e02 = m02 * k2, e11 = m11 * k2;
     const double e30 = m30 * k3, e03 = m03 * k3, e21 = m21 * k3, e12 = m12 * k3;
     s.invariants[0] = e20 + e02;
@@ -101,9 +116,10 @@ namespace {
 double OneWay(const ShapeTwins::Shape& a, const ShapeTwins::Shape& b, double giveUpAbove)
 {
     // Invariants far apart: no turn or mirror can bring the figures together.
-    if (std::abs(a.invariants[0] - b.invariants[0]) > 0.25 * giveUpAbove * (a.invariants[0] + b.invariants[0]) ||
-        std::abs(a.invariants[1] - b.invariants[1]) > 0.02 + 0.5 * giveUpAbove * (a.invariants[0] + b.invariants[0]) ||
-        std::abs(a.invariants[2] - b.invariants[2]) > 0.02 + 0.5 * giveUpAbove * (a.invariants[0] + b.invariants[0]))
+    const double spread = giveUpAbove * (a.invariants[0] + b.invariants[0]);
+    if (std::abs(a.invariants[0] - b.invariants[0]) > 0.25 * spread ||
+        std::abs(a.invariants[1] - b.invariants[1]) > 0.01 + 0.25 * spread ||
+        std::abs(a.invariants[2] - b.invariants[2]) > 0.01 + 0.25 * spread)
         return 1;
     const double scale = std::sqrt(a.area / b.area); // b's points into a's size
     const double mean = (a.area + b.area) / 2;
@@ -131,7 +147,7 @@ double OneWay(const ShapeTwins::Shape& a, const ShapeTwins::Shape& b, double giv
                 double bx = (c * px + s * py) / scale, by = (-s * px + c * py) / scale;
                 if (mirror)
                     bx = -bx;
-                if (InShape(a, x, y) != InShape(b, bx, by))
+                if (a.Covers(x, y) != b.Covers(bx, by))
                     n += 1;
             }
         return n;

@@ -4,6 +4,7 @@
 #include "engine/PuzzleRecord.h"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace zq::tool {
@@ -20,14 +21,18 @@ class ShapeTwins {
 public:
     // Below this share two figures are one figure turned or mirrored.
     static constexpr double TwinLimit = 0.08;
-    // Below this share they are near twins: one slanted corner apart.
-    static constexpr double NearLimit = 0.28;
+    // Below this share they are near twins: one slanted corner apart (counted, not refused).
+    static constexpr double NearLimit = 0.15;
 
     struct Shape {
         std::array<std::array<double, 6>, 8> tri{}; // x0 y0 x1 y1 x2 y2, centred on the centre of area
         double area = 0;
         double radius = 0;                         // farthest corner from the centre
         std::array<double, 3> invariants{};        // turn, mirror and scale invariant moments
+        // The figure sampled every quarter cell over the square of side 2 * radius, row by row.
+        std::vector<std::uint8_t> raster;
+        int rasterSide = 0;
+        bool Covers(double x, double y) const;
     };
 
     static Shape Make(const PuzzleRecord& r);
