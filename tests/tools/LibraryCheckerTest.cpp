@@ -162,10 +162,13 @@ TEST_F(CheckerTest, Rule6FlagsOddOrientationsEarlyAndAFallingBlockMedian)
 
 TEST(LibraryOrderTest, MediansNeverFallAndDesignsComeFirstAndAllTheWay)
 {
-    // 120 designs and 880 grown figures with scores in a scrambled order.
+    // 120 designs, harder than the 880 grown figures, with scores in a scrambled order:
+    // the designs crowded into the first 300 would lift those blocks above the next.
     std::vector<LibraryOrder::Item> items;
-    for (int i = 0; i < 1000; ++i)
-        items.push_back({static_cast<double>((i * 7919) % 1000) / 10.0, i % 1000 < 120, 0, true});
+    for (int i = 0; i < 1000; ++i) {
+        const double scrambled = static_cast<double>((i * 7919) % 1000) / 20.0;
+        items.push_back({i < 120 ? 40 + scrambled : scrambled, i < 120, 0, true});
+    }
     const std::vector<int> order = LibraryOrder::Make(items);
     ASSERT_EQ(order.size(), 1000U);
     std::vector<double> scores;
