@@ -154,6 +154,7 @@ TEST_F(TPatFormTest, CaptionShowsNumberAndFinishedState)
     std::ofstream(dir_.filePath("zqvl2.names").toStdString()) << "17\tanimal\tFish\tFisch\n";
     const auto* tips = form.findChild<NameTips*>();
     ASSERT_NE(tips, nullptr);
+    EXPECT_TRUE(form.testAttribute(Qt::WA_AlwaysShowToolTips)); // it is never the active window
     state_.Language = 1;
     EXPECT_EQ(tips->TextAt({90, 60}), QString::fromUtf8("Fisch"));
     state_.Language = 0;
