@@ -51,12 +51,14 @@ soak: deps
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		$(SAN_BUILD)/tests/game/game_tests --gtest_filter='Soak.*'
 
-# The shipped Quarvels: regenerated from a fixed seed, so the file is reproducible byte for byte.
+# The shipped Quarvels: the designed figures of resources/quarvel-designs.txt and grown ones
+# from a fixed seed, so the data file and the names file beside it are reproducible byte for byte.
 LIBRARY_SEED ?= 4711
 .PHONY: library
 library: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target quarvel-tool
-	$(BUILD)/tools/quarvel-tool/quarvel-tool generate --seed $(LIBRARY_SEED) --count 1000 -o resources/zqvl2.dat
+	$(BUILD)/tools/quarvel-tool/quarvel-tool generate --seed $(LIBRARY_SEED) --count 1000 \
+		--designs resources/quarvel-designs.txt -o resources/zqvl2.dat
 	$(BUILD)/tools/quarvel-tool/quarvel-tool check resources/zqvl2.dat
 
 # Fuzzing the readers of outside input with libFuzzer (clang), FUZZ_SECONDS per target.

@@ -16,7 +16,8 @@ endif()
 install(TARGETS zibble-quarvel RUNTIME DESTINATION ${ZQ_INSTALL_BINDIR})
 # The sound output, which the program loads from ../lib/zibble-quarvel/ when it first needs it.
 install(TARGETS zq-sound-qt LIBRARY DESTINATION lib/zibble-quarvel)
-install(FILES ${PROJECT_SOURCE_DIR}/resources/zqvl2.dat ${PROJECT_SOURCE_DIR}/resources/ZQVL2.HLP
+install(FILES ${PROJECT_SOURCE_DIR}/resources/zqvl2.dat ${PROJECT_SOURCE_DIR}/resources/zqvl2.names
+              ${PROJECT_SOURCE_DIR}/resources/ZQVL2.HLP
         DESTINATION share/zibble-quarvel)
 install(FILES ${ZQ_DESKTOP_DIR}/${ZQ_APP_ID}.desktop DESTINATION share/applications)
 install(FILES ${ZQ_DESKTOP_DIR}/${ZQ_APP_ID}.metainfo.xml DESTINATION share/metainfo)

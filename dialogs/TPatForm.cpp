@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TPatForm.h"
 
+#include "dialogs/NameTips.h"
 #include "engine/Geometry.h"
 #include "engine/ProgressByte.h"
 #include "platform/placement/TFormPlacement.h"
@@ -83,6 +84,9 @@ TPatForm::TPatForm(ProgramState& state, TIniStore& ini, QWidget* owner)
     setFixedSize(ClientWidth + 2 * BorderWidth, CaptionHeight + ClientHeight + 2 * BorderWidth);
     client_->setGeometry(BorderWidth, BorderWidth + CaptionHeight, ClientWidth, ClientHeight);
     client_->OnPaint = [this](zq::Canvas& canvas) { FormPaint(canvas); };
+    // The window is never the active one, so its name tip must not wait to be.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    new NameTips(this, [this](const QPoint&) { return state_.QuarvelName(state_.CurrentPuzzle); });
     FormCreate();
     if (owner) {
         // Belonging to the main window, it is minimised and restored with it

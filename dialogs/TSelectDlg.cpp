@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs/TSelectDlg.h"
+#include "dialogs/NameTips.h"
 
 #include "resources/ArtResources.h"
 #include "platform/canvas/CanvasWidget.h"
@@ -64,6 +65,8 @@ TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
     };
     // The wheel pages over the thumbnails as it does over the scroll bar.
     box_->OnWheel = [this](QWheelEvent* e) { QApplication::sendEvent(Scroll_, e); };
+    // A designed Quarvel's name heads the gallery's hint over its thumbnail.
+    new NameTips(box_, [this](const QPoint& p) { return state_.QuarvelName(QuarvelAt(p.x(), p.y())); });
 
     Scroll_ = new QScrollBar(Qt::Vertical, this);
     Scroll_->setGeometry(424, 9, 16, 266);

@@ -2,7 +2,9 @@
 #pragma once
 
 #include "engine/PuzzleLibrary.h"
+#include "engine/QuarvelNames.h"
 
+#include <QFile>
 #include <QString>
 
 #include <array>
@@ -25,6 +27,26 @@ struct ProgramState {
     std::uint8_t& Progress(int n) { return ProgressBytes[static_cast<std::size_t>(n)]; }
     std::uint8_t Progress(int n) const { return ProgressBytes[static_cast<std::size_t>(n)]; }
     bool German() const { return Language == 1; }
+
+    // The name of Quarvel n in the current language, empty when it has none.
+    // The names file is read when a name is first asked for, not at start-up:
+    // it only labels tooltips.
+    QString QuarvelName(int n) const
+    {
+        if (namesDir_ != ProgramDir || !namesLoaded_) {
+            names_ = QuarvelNames{};
+            if (!ProgramDir.isEmpty())
+                names_.Load(QFile::encodeName(ProgramDir + QLatin1String(QuarvelNames::FileName)).toStdString());
+            namesDir_ = ProgramDir;
+            namesLoaded_ = true;
+        }
+        return QString::fromStdString(names_.Name(n, German()));
+    }
+
+private:
+    mutable QuarvelNames names_;
+    mutable QString namesDir_;
+    mutable bool namesLoaded_ = false;
 };
 
 } // namespace zq

@@ -2,6 +2,7 @@
 #include "tests/CanvasHoles.h"
 #include "ModalDriver.h"
 #include "dialogs/TPatForm.h"
+#include "dialogs/NameTips.h"
 
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -151,6 +152,18 @@ TEST_F(TPatFormTest, CaptionShowsNumberAndFinishedState)
         form.Repaint();
         EXPECT_EQ(form.windowTitle(), QString::fromUtf8(c.caption)) << int(c.progress) << " " << c.language;
     }
+    // The tooltip names the current Quarvel in the language, read from beside the data file.
+    state_.ProgramDir = dir_.path() + "/";
+    std::ofstream(dir_.filePath("zqvl2.names").toStdString()) << "17\tanimal\tFish\tFisch\n";
+    const auto* tips = form.findChild<NameTips*>();
+    ASSERT_NE(tips, nullptr);
+    EXPECT_TRUE(form.testAttribute(Qt::WA_AlwaysShowToolTips)); // it is never the active window
+    state_.Language = 1;
+    EXPECT_EQ(tips->TextAt({90, 60}), QString::fromUtf8("Fisch"));
+    state_.Language = 0;
+    EXPECT_EQ(tips->TextAt({90, 60}), "Fish");
+    state_.CurrentPuzzle = 18;
+    EXPECT_EQ(tips->TextAt({90, 60}), "");
 }
 
 TEST_F(TPatFormTest, AnyRepaintUpdatesTheCaption)

@@ -3,8 +3,11 @@
 
 #include "platform/canvas/CanvasWidget.h"
 #include "GalleryState.h"
+#include "dialogs/NameTips.h"
 #include "dialogs/OverMainPlacement.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
@@ -254,6 +257,21 @@ TEST(SelectDlg, TextsFollowTheLanguage)
     EXPECT_EQ(d.CancelBtn()->text(), "Cancel");
     EXPECT_EQ(d.PrevBtn()->toolTip(), "Which previous Quarvel I havn't solved yet?");
     EXPECT_EQ(d.box()->toolTip(), "A mouselick and the Quarvel is selected.");
+
+    // A named Quarvel's thumbnail heads the same hint with its name; others show the hint alone.
+    QTemporaryDir dir;
+    s->ProgramDir = dir.path() + "/";
+    QFile names(dir.filePath("zqvl2.names"));
+    ASSERT_TRUE(names.open(QIODevice::WriteOnly));
+    names.write("2\tboat\tSailboat\tSegelboot\n");
+    names.close();
+    const auto* tips = d.box()->findChild<NameTips*>();
+    ASSERT_NE(tips, nullptr);
+    EXPECT_EQ(tips->TextAt({150, 40}), "Sailboat\nA mouselick and the Quarvel is selected.");
+    EXPECT_EQ(tips->TextAt({50, 40}), "A mouselick and the Quarvel is selected.");
+    s->Language = 1;
+    d.FormActivate();
+    EXPECT_EQ(tips->TextAt({195, 84}), "Segelboot\nEin Mausklick und schon gehts mit diesem Quarvel los.");
 }
 
 TEST(Placement, CentredOnTheMainWindowTowardItsLowerHalf)

@@ -36,7 +36,7 @@ note "contents and dependencies"
 VERSION=$(dpkg-deb -f "$DEB" Version)
 [ "$VERSION" = "$(cd "$SOURCE" && dpkg-parsechangelog -S Version)" ] || fail "version $VERSION is not the changelog's"
 dpkg-deb -c "$DEB" | awk '{print $6}' | sed 's|^\./|/|' >"$WORK/contents"
-for file in /usr/games/$PKG /usr/share/$PKG/zqvl2.dat /usr/share/$PKG/ZQVL2.HLP \
+for file in /usr/games/$PKG /usr/share/$PKG/zqvl2.dat /usr/share/$PKG/zqvl2.names /usr/share/$PKG/ZQVL2.HLP \
     /usr/share/applications/org.example.ZibbleQuarvel.desktop /usr/share/metainfo/org.example.ZibbleQuarvel.metainfo.xml \
     /usr/share/icons/hicolor/scalable/apps/org.example.ZibbleQuarvel.svg /usr/share/icons/hicolor/48x48/apps/org.example.ZibbleQuarvel.png \
     /usr/share/icons/hicolor/scalable/mimetypes/application-x-zibble-quarvel.svg /usr/share/mime/packages/$PKG.xml \

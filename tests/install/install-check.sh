@@ -37,7 +37,8 @@ share/man/man6/zibble-quarvel.6
 share/metainfo/$ID.metainfo.xml
 share/mime/packages/zibble-quarvel.xml
 share/zibble-quarvel/ZQVL2.HLP
-share/zibble-quarvel/zqvl2.dat"
+share/zibble-quarvel/zqvl2.dat
+share/zibble-quarvel/zqvl2.names"
 # Every file and link below a folder, relative to it, sorted.
 tree_of() { (cd "$1" && find . \( -type f -o -type l \) -printf '%P\n' | LC_ALL=C sort); }
 # Removes what the manifest lists, as `make uninstall` does, and checks that only folders are left.
@@ -54,6 +55,7 @@ cmake --install "$BUILD" --prefix "$PREFIX" >"$WORK/install.log" 2>&1 || { cat "
 $(diff <(echo "$EXPECTED") <(tree_of "$PREFIX"))"
 [ -x "$PREFIX/bin/zibble-quarvel" ] || fail "program not executable"
 cmp -s "$SOURCE/resources/zqvl2.dat" "$PREFIX/share/zibble-quarvel/zqvl2.dat" || fail "data file differs"
+cmp -s "$SOURCE/resources/zqvl2.names" "$PREFIX/share/zibble-quarvel/zqvl2.names" || fail "names file differs"
 cmp -s "$SOURCE/resources/ZQVL2.HLP" "$PREFIX/share/zibble-quarvel/ZQVL2.HLP" || fail "help file differs"
 for size in 32 48 64 128 256; do
     got=$(identify -format '%wx%h' "$PREFIX/share/icons/hicolor/${size}x${size}/apps/$ID.png") || fail "icon $size unreadable"

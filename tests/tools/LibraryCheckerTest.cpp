@@ -2,6 +2,8 @@
 #include "tools/quarvel-tool/LibraryChecker.h"
 
 #include "QuarvelFixtures.h"
+#include "tools/quarvel-tool/DesignSource.h"
+#include "tools/quarvel-tool/LibraryOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -100,24 +102,30 @@ TEST_F(CheckerTest, Rule4FlagsTheSameSilhouetteShifted)
     EXPECT_EQ(report.failuresPerRule[4], 1);
 }
 
-TEST_F(CheckerTest, Rule4CountsTurnedTwinsWithoutFailing)
+TEST_F(CheckerTest, Rule4RefusesTurnedAndMirroredTwinsAndNamesThePairButNotANearTwin)
 {
-    // An L of three small squares and the same L turned a quarter: twins, not duplicates.
-    PuzzleRecord l;
-    const int cells[4][2] = {{30, 20}, {40, 20}, {30, 30}, {20, 30}};
-    int j = 1;
-    for (const auto& c : cells) {
-        l[j++] = At(c[0] + 7, c[1] + 7, 0);
-        l[j++] = At(c[0] + 3, c[1] + 3, 8);
+    // An L of four small squares; the same L turned a quarter, turned by 22.5 degrees
+    // (odd orientations: rounded, slightly smaller pieces) and mirrored; and a near
+    // twin with one triangle moved to the neighbouring square.
+    const auto src = DesignSource::Parse("figure a | L | L\n#.\n#.\n##\nend\n"
+                                         "figure a | Turned | Gedreht\n###\n#..\nend\n"
+                                         "figure a | Tilted | Schief\nturn 22\n#.\n#.\n##\nend\n"
+                                         "figure a | Mirrored | Gespiegelt\n.#\n.#\n##\nend\n"
+                                         "figure a | Near | Nah\n#.\n#b\n#a\nend\n");
+    ASSERT_EQ(src.designs.size(), 5U) << src.errors.front();
+    std::vector<PuzzleRecord> records;
+    for (const Design& d : src.designs)
+        records.push_back(d.record);
+    const auto report = checker.CheckBytes(Bytes(records));
+    EXPECT_FALSE(Breaks(report.records[0], 4));
+    for (std::size_t i = 1; i <= 3; ++i) {
+        const auto& issues = report.records[i].issues;
+        const auto twin = std::find_if(issues.begin(), issues.end(), [](const auto& s) { return s.rule == 4; });
+        ASSERT_NE(twin, issues.end()) << i;
+        EXPECT_EQ(twin->text, "the figure of Quarvel 1, turned or mirrored");
     }
-    PuzzleRecord turned;
-    for (int k = 1; k <= PieceCount; ++k) {
-        // A quarter turn maps orientation o to o + 4 and (x, y) to (-y, x).
-        turned[k] = At(80 - l[k].y, l[k].x, l[k].o.value() + 4);
-    }
-    const auto report = checker.CheckBytes(Bytes({testing::Centred(l), testing::Centred(turned)}));
-    EXPECT_EQ(report.symmetryTwins, 1);
-    EXPECT_EQ(report.failuresPerRule[4], 0);
+    EXPECT_FALSE(Breaks(report.records[4], 4));
+    EXPECT_EQ(report.symmetryTwins, 3);
 }
 
 TEST_F(CheckerTest, Rule5FlagsAnOffCentreSilhouette)
@@ -139,12 +147,44 @@ TEST_F(CheckerTest, Rule5FlagsATooWideSilhouette)
     EXPECT_TRUE(Breaks(checker.CheckOne(LibraryChecker::ToRaw(r), 1), 5));
 }
 
-TEST_F(CheckerTest, Rule6FlagsOddOrientationsEarlyAndFallingDifficulty)
+TEST_F(CheckerTest, Rule6FlagsOddOrientationsEarlyAndAFallingBlockMedian)
 {
-    const PuzzleRecord odd = testing::TiltedSquares();
-    const auto report = checker.CheckBytes(Bytes({odd, testing::CentredSquare()}));
-    EXPECT_TRUE(Breaks(report.records[0], 6)); // odd orientations as Quarvel 1
-    EXPECT_TRUE(Breaks(report.records[1], 6)); // easier than the one before it
+    EXPECT_TRUE(Breaks(checker.CheckBytes(Bytes({testing::TiltedSquares()})).records[0], 6));
+    // Fifty figures of tilted pieces, then fifty of plain squares: the second block is easier.
+    std::vector<PuzzleRecord> records(50, testing::TiltedSquares());
+    records.insert(records.end(), 50, testing::CentredSquare());
+    const auto report = checker.CheckBytes(Bytes(records));
+    ASSERT_EQ(report.blockMedians.size(), 2U);
+    EXPECT_LT(report.blockMedians[1], report.blockMedians[0]);
+    EXPECT_TRUE(Breaks(report.records[50], 6));
+    EXPECT_FALSE(Breaks(report.records[51], 6));
+}
+
+TEST(LibraryOrderTest, MediansNeverFallAndDesignsComeFirstAndAllTheWay)
+{
+    // 120 designs, harder than the 880 grown figures, with scores in a scrambled order:
+    // the designs crowded into the first 300 would lift those blocks above the next.
+    std::vector<LibraryOrder::Item> items;
+    for (int i = 0; i < 1000; ++i) {
+        const double scrambled = static_cast<double>((i * 7919) % 1000) / 20.0;
+        items.push_back({i < 120 ? 40 + scrambled : scrambled, i < 120, 0, true});
+    }
+    const std::vector<int> order = LibraryOrder::Make(items);
+    ASSERT_EQ(order.size(), 1000U);
+    std::vector<double> scores;
+    int designsEarly = 0, designsLate = 0;
+    for (std::size_t p = 0; p < order.size(); ++p) {
+        const auto& it = items[static_cast<std::size_t>(order[p])];
+        scores.push_back(it.score);
+        if (p < 20)
+            EXPECT_TRUE(it.designed) << p;
+        (p < 300 ? designsEarly : designsLate) += it.designed ? 1 : 0;
+    }
+    EXPECT_GE(4 * designsEarly, 300);
+    EXPECT_GT(designsLate, 20);
+    const auto med = LibraryChecker::BlockMedians(scores);
+    for (std::size_t b = 1; b < med.size(); ++b)
+        EXPECT_GE(med[b], med[b - 1]) << b;
 }
 
 TEST_F(CheckerTest, Rule7FlagsTheTiltedSquareOutlineTwin)

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/quarvel-tool/QuarvelGenerator.h"
 
+#include "tools/quarvel-tool/DesignSource.h"
 #include "tools/quarvel-tool/LibraryChecker.h"
+#include "tools/quarvel-tool/LibraryOrder.h"
 #include "tools/quarvel-tool/PieceGeometry.h"
 #include "QuarvelFixtures.h"
 #include "tools/quarvel-tool/Silhouette.h"
@@ -21,26 +23,25 @@ TEST(QuarvelGeneratorTest, SameSeedSameRecordsOtherSeedOtherRecords)
     EXPECT_NE(a, c);
 }
 
-TEST(QuarvelGeneratorTest, GeneratedLibraryPassesTheCheckerAndRisesInDifficulty)
+TEST(QuarvelGeneratorTest, GeneratedLibraryInItsOrderPassesTheChecker)
 {
     QuarvelGenerator::Stats stats;
     const auto lib = QuarvelGenerator(5, 400000, 2).GenerateDetailed(140, &stats);
     ASSERT_EQ(lib.size(), 140U);
-    std::vector<PuzzleRecord> records;
+    std::vector<LibraryOrder::Item> items;
     for (const auto& c : lib)
-        records.push_back(c.record);
+        items.push_back({c.score, false, c.orientationClass, LibraryChecker::IsCompact(c.irregularity)});
+    std::vector<PuzzleRecord> records;
+    for (const int i : LibraryOrder::Make(items))
+        records.push_back(lib[static_cast<std::size_t>(i)].record);
     const auto report = LibraryChecker(400000, 2).CheckBytes(testing::Bytes(records));
     EXPECT_TRUE(report.Passed()) << report.Summary();
     EXPECT_EQ(report.symmetryTwins, 0);
-    // The first hundred are compact with legs along the grid; all three classes occur, in order.
-    for (std::size_t i = 0; i < 100; ++i) {
-        EXPECT_EQ(lib[i].orientationClass, 0);
-        EXPECT_TRUE(LibraryChecker::IsCompact(lib[i].irregularity));
-    }
+    // All three classes occur; the first hundred are compact along the grid.
+    for (std::size_t i = 0; i < 100; ++i)
+        EXPECT_EQ(Silhouette::OrientationClass(records[i]), 0) << i;
     EXPECT_GT(stats.perClass[1], 0);
     EXPECT_GT(stats.perClass[2], 0);
-    for (std::size_t i = 1; i < lib.size(); ++i)
-        EXPECT_LE(lib[i - 1].orientationClass, lib[i].orientationClass);
     EXPECT_EQ(stats.perClass[0] + stats.perClass[1] + stats.perClass[2], 140);
 }
 
@@ -106,25 +107,35 @@ TEST(PieceGeometryTest, MirroredFigureIsASymmetryTwin)
 namespace zq::tool {
 namespace {
 
-TEST(QuarvelGeneratorTest, DrawnFiguresPassWhereTheirOrientationsAllow)
+TEST(DesignSourceTest, DrawnFiguresPassWhereTheirOrientationsAllow)
 {
+    // One drawing laid along the grid and turned onto orientations 1, 5, 9, 13.
+    const std::string fish = "d#b\na#c\nend\n";
+    const auto src = DesignSource::Parse("# comment\nfigure animal | Fish | Fisch\n" + fish +
+                                         "figure animal | Odd fish | Schiefer Fisch\nturn 22\n" + fish);
+    ASSERT_TRUE(src.errors.empty()) << src.errors.front();
+    ASSERT_EQ(src.designs.size(), 2U);
+    EXPECT_EQ(src.designs[0].german, "Fisch");
     const LibraryChecker checker(400000, 1);
-    int trapped = 0;
-    for (int i = 0; i < QuarvelGenerator::DesignCount(); ++i) {
-        // With legs along the grid every drawn figure is a good Quarvel.
-        const auto plain = QuarvelGenerator::FromDesign(i, 0);
-        ASSERT_TRUE(plain.has_value()) << "design " << i;
-        EXPECT_TRUE(checker.CheckOne(LibraryChecker::ToRaw(*plain), 1).issues.empty()) << "design " << i;
-        // Turned onto orientations 1, 5, 9, 13, each square of two pieces has the
-        // other split as an outline twin, and the checker must see it.
-        const auto odd = QuarvelGenerator::FromDesign(i, 2);
-        ASSERT_TRUE(odd.has_value());
-        EXPECT_EQ(Silhouette::OrientationClass(*odd), 2);
-        trapped += checker.CheckOne(LibraryChecker::ToRaw(*odd), 1).traps > 0 ? 1 : 0;
-    }
-    EXPECT_EQ(trapped, QuarvelGenerator::DesignCount());
-    EXPECT_FALSE(QuarvelGenerator::FromDesign(QuarvelGenerator::DesignCount(), 0).has_value());
-    EXPECT_FALSE(QuarvelGenerator::FromDesign(0, 4).has_value());
+    EXPECT_TRUE(checker.CheckOne(LibraryChecker::ToRaw(src.designs[0].record), 1, true).issues.empty());
+    // Each square of two odd pieces has the other split as an outline twin.
+    EXPECT_EQ(Silhouette::OrientationClass(src.designs[1].record), 2);
+    EXPECT_GT(checker.CheckOne(LibraryChecker::ToRaw(src.designs[1].record), 1, true).traps, 0);
+}
+
+TEST(DesignSourceTest, FaultyFiguresAreNamedByLine)
+{
+    const auto src = DesignSource::Parse("figure letter | T | T\n###\n.a\nend\n"       // seven pieces
+                                         "figure sign | Bar\n####\nend\n" // no German name: "end" stands alone
+                                         "figure sign | Bars | Balken\n###\npiece 0,10 5,15\n#\nend\n" // two corners
+                                         "figure sign | Heap | Haufen\n####\n#\nturn 45\n");           // no end
+    ASSERT_EQ(src.errors.size(), 5U);
+    EXPECT_EQ(src.errors[0], "line 1: figure \"T\" has 7 pieces, not 8");
+    EXPECT_EQ(src.errors[1].rfind("line 5:", 0), 0U);
+    EXPECT_EQ(src.errors[2].rfind("line 7:", 0), 0U);
+    EXPECT_EQ(src.errors[3].rfind("line 10:", 0), 0U);
+    EXPECT_EQ(src.errors[4], "line 13: figure \"Heap\" has no \"end\"");
+    EXPECT_EQ(src.designs.size(), 1U); // "Bars" has its eight pieces without the bad line
 }
 
 } // namespace

@@ -17,12 +17,17 @@ bool ContactSheet::Write(const std::vector<PuzzleRecord>& records, const std::fi
 {
     const int s = std::max(1, o.scale);
     const int first = std::max(1, o.first);
-    const int last = std::min(static_cast<int>(records.size()), first + std::max(0, o.count) - 1);
-    const int shown = std::max(0, last - first + 1);
+    std::vector<int> numbers;
+    for (int n = first; n <= static_cast<int>(records.size()) && static_cast<int>(numbers.size()) < std::max(0, o.count); ++n)
+        if (!o.namedOnly || (o.names && o.names->Find(n)))
+            numbers.push_back(n);
+    const int shown = static_cast<int>(numbers.size());
     const int columns = std::max(1, o.columns);
     const int rows = std::max(1, (shown + columns - 1) / columns);
-    // The gallery's cell: a 90 by 75 frame with the board 15 below its top, and gaps of 10.
-    const int cellW = 100 * s, cellH = 85 * s;
+    // The gallery's cell: a 90 by 75 frame with the board 15 below its top, and gaps of
+    // 10; a line for the names below when there are names.
+    const bool labels = o.names && o.names->Count() > 0;
+    const int cellW = 100 * s, cellH = (labels ? 100 : 85) * s;
     QImage image(columns * cellW, rows * cellH, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -31,7 +36,7 @@ bool ContactSheet::Write(const std::vector<PuzzleRecord>& records, const std::fi
     font.setPixelSize(11 * s);
     painter.setFont(font);
     for (int i = 0; i < shown; ++i) {
-        const int n = first + i;
+        const int n = numbers[static_cast<std::size_t>(i)];
         const int x0 = (i % columns) * cellW, y0 = (i / columns) * cellH;
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(QColor(192, 192, 192));
@@ -48,6 +53,14 @@ bool ContactSheet::Write(const std::vector<PuzzleRecord>& records, const std::fi
             painter.drawPolygon(tri);
         }
         painter.setClipping(false);
+        if (labels) {
+            if (const QuarvelNames::Entry* e = o.names->Find(n)) {
+                painter.setPen(Qt::black);
+                const QString text = QString::fromStdString(e->english) + QStringLiteral(" / ") + QString::fromStdString(e->german);
+                painter.drawText(QRect(x0, y0 + 76 * s, 100 * s, 14 * s), Qt::AlignLeft | Qt::AlignVCenter,
+                                 painter.fontMetrics().elidedText(text, Qt::ElideRight, 98 * s));
+            }
+        }
     }
     painter.end();
     return image.save(QString::fromStdString(png.string()), "PNG");

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "engine/PuzzleRecord.h"
+#include "engine/QuarvelNames.h"
 
 #include <filesystem>
 #include <vector>
@@ -18,6 +19,8 @@ public:
         int columns = 10;
         int first = 1;     // number of the first Quarvel shown
         int count = 1000;  // at most this many
+        const QuarvelNames* names = nullptr; // labels each named figure below its frame
+        bool namedOnly = false;              // leaves out the figures without a name
     };
 
     // Returns false when the picture cannot be written.

@@ -7,6 +7,7 @@
 #include "tools/quarvel-tool/LibraryChecker.h"
 #include "tools/quarvel-tool/PieceGeometry.h"
 #include "tools/quarvel-tool/Random.h"
+#include "tools/quarvel-tool/ShapeTwins.h"
 #include "tools/quarvel-tool/Silhouette.h"
 
 #include <algorithm>
@@ -330,73 +331,6 @@ std::optional<PuzzleRecord> Finish(const Figure& f, int orientationClass)
     return r;
 }
 
-// Figures drawn by hand on a grid of 10-cell squares: '#' a whole square (two
-// pieces), 'a' its lower right half, 'b' lower left, 'c' upper left, 'd' upper
-// right. Each uses eight pieces.
-struct Design {
-    const char* name;
-    std::array<const char*, 3> rows;
-};
-constexpr std::array<Design, 12> Designs = {{
-    {"house", {".ab.", "a##b", ""}},
-    {"boat", {"..a", ".a#", "d#c"}},
-    {"crystal", {"ab", "##", "dc"}},
-    {"rocket", {"ab", "##", "cd"}},
-    {"cap", {".ab.", "d##c", ""}},
-    {"cat", {"a.b", "###", ""}},
-    {"tee", {"###", ".#.", ""}},
-    {"duck", {"d#..", ".##b", ""}},
-    {"fish", {"d#b", "a#c", ""}},
-    {"barge", {"d###c", "", ""}},
-    {"flag", {"#b", "#c", "#."}},
-    {"bench", {"a###b", "", ""}},
-}};
-
-// The design laid with legs along the grid (variant 0), turned by 45 degrees
-// onto the even diagonal orientations (1), or onto the two odd families (2, 3).
-// Each maps the 10-cell lattice point (a, b) to whole cells, so the pieces land
-// exactly on the vertex tables' shapes.
-std::optional<PuzzleRecord> DesignRecord(const Design& d, int variant)
-{
-    auto map = [variant](int a, int b) {
-        switch (variant) {
-        case 1: return Point{7 * a - 7 * b, 7 * a + 7 * b};
-        case 2: return Point{9 * a - 3 * b, 3 * a + 9 * b};
-        case 3: return Point{9 * a + 3 * b, -3 * a + 9 * b};
-        default: return Point{10 * a, 10 * b};
-        }
-    };
-    Figure f;
-    for (int row = 0; row < 3; ++row)
-        for (int col = 0; d.rows[static_cast<std::size_t>(row)][col] != '\0'; ++col) {
-            const char ch = d.rows[static_cast<std::size_t>(row)][col];
-            // Corners of the square in lattice units: tl, tr, br, bl.
-            const Point tl{col, row}, tr{col + 1, row}, br{col + 1, row + 1}, bl{col, row + 1};
-            std::vector<std::array<Point, 3>> halves;
-            if (ch == '#' || ch == 'a')
-                halves.push_back({bl, br, tr});
-            if (ch == '#' || ch == 'c')
-                halves.push_back({tr, tl, bl});
-            if (ch == 'b')
-                halves.push_back({tl, bl, br});
-            if (ch == 'd')
-                halves.push_back({br, tr, tl});
-            for (const auto& h : halves) {
-                Tri t;
-                for (std::size_t k = 0; k < 3; ++k) {
-                    const Point m = map(h[k].x, h[k].y);
-                    t[k] = Point{m.x + 30, m.y + 20};
-                }
-                const auto pl = PieceGeometry::PlacementOf(t);
-                if (!pl || (*pl)[0] < 0 || (*pl)[1] < 0 || (*pl)[0] > 90 || (*pl)[1] > 60)
-                    return std::nullopt;
-                f.Add(PiecePlacement{static_cast<std::uint8_t>((*pl)[0]), static_cast<std::uint8_t>((*pl)[1]),
-                                     Orientation((*pl)[2])});
-            }
-        }
-    return Finish(f, variant == 0 ? 0 : (variant == 1 ? 1 : 2));
-}
-
 // How often each style is tried, per class. Odd orientations have no edge along
 // the grid, so their figures cannot be mirrored across one.
 constexpr std::array<QuarvelGenerator::Style, 10> StyleCycle = {
@@ -418,15 +352,6 @@ const char* QuarvelGenerator::StyleName(Style s)
     case Designed: return "drawn";
     default: return "?";
     }
-}
-
-int QuarvelGenerator::DesignCount() { return static_cast<int>(Designs.size()); }
-
-std::optional<PuzzleRecord> QuarvelGenerator::FromDesign(int index, int variant)
-{
-    if (index < 0 || index >= DesignCount() || variant < 0 || variant > 3)
-        return std::nullopt;
-    return DesignRecord(Designs[static_cast<std::size_t>(index)], variant);
 }
 
 std::optional<PuzzleRecord> QuarvelGenerator::Grow(std::uint64_t attemptSeed, int orientationClass, Style style)
@@ -471,7 +396,8 @@ std::vector<PuzzleRecord> QuarvelGenerator::Generate(int count, Stats* stats, co
 }
 
 std::vector<QuarvelGenerator::Candidate> QuarvelGenerator::GenerateDetailed(int count, Stats* statsOut,
-                                                                            const Progress& progress) const
+                                                                            const Progress& progress,
+                                                                            const std::vector<PuzzleRecord>& avoid) const
 {
     Stats stats;
     count = std::clamp(count, 0, 1000);
@@ -487,6 +413,12 @@ std::vector<QuarvelGenerator::Candidate> QuarvelGenerator::GenerateDetailed(int 
     const LibraryChecker checker(nodeBound_, 1);
     const int threads = std::max(1, threads_ > 0 ? threads_ : static_cast<int>(std::thread::hardware_concurrency()));
     std::unordered_set<std::string> keys, shapes;
+    // Turned by any step or mirrored, on the exact outline: the figures given to avoid and those kept.
+    ShapeTwins::Index twins;
+    for (const PuzzleRecord& r : avoid) {
+        keys.insert(Silhouette(r).TranslationKey());
+        twins.Add(ShapeTwins::Make(r));
+    }
     std::vector<Candidate> kept;
     int keptTotal = 0;
 
@@ -494,9 +426,6 @@ std::vector<QuarvelGenerator::Candidate> QuarvelGenerator::GenerateDetailed(int 
         std::vector<Candidate> mine;
         int compactKept = 0;
         std::uint64_t attempt = 0;
-        const std::vector<int> variants = cls == 0 ? std::vector<int>{0} : cls == 1 ? std::vector<int>{1} : std::vector<int>{2, 3};
-        const std::size_t designTotal = Designs.size() * variants.size();
-        std::size_t designNext = 0;
         const std::uint64_t attemptCap = static_cast<std::uint64_t>(quota[static_cast<std::size_t>(cls)]) * 200 + 200;
         while (static_cast<int>(mine.size()) < quota[static_cast<std::size_t>(cls)] && attempt < attemptCap) {
             // A batch of figures grown one after the other from their own seeds,
@@ -509,20 +438,10 @@ std::vector<QuarvelGenerator::Candidate> QuarvelGenerator::GenerateDetailed(int 
             };
             std::vector<Item> batch;
             while (batch.size() < 32 && attempt < attemptCap) {
-                // The drawn figures come first, then grown ones.
-                std::optional<PuzzleRecord> rec;
-                Style style = Designed;
-                if (designNext < designTotal) {
-                    const int index = static_cast<int>(designNext % Designs.size());
-                    const int variant = variants[designNext / Designs.size()];
-                    ++designNext;
-                    rec = FromDesign(index, variant);
-                } else {
-                    style = StyleCycle[attempt % StyleCycle.size()];
-                    const std::uint64_t s = Mix(seed_, static_cast<std::uint64_t>(cls) + 1, attempt);
-                    ++attempt;
-                    rec = Grow(s, cls, style);
-                }
+                const Style style = StyleCycle[attempt % StyleCycle.size()];
+                const std::uint64_t s = Mix(seed_, static_cast<std::uint64_t>(cls) + 1, attempt);
+                ++attempt;
+                const std::optional<PuzzleRecord> rec = Grow(s, cls, style);
                 ++stats.attempts;
                 if (!rec) {
                     ++stats.grownFailed;
@@ -564,6 +483,11 @@ std::vector<QuarvelGenerator::Candidate> QuarvelGenerator::GenerateDetailed(int 
                     ++stats.twins;
                     continue;
                 }
+                const ShapeTwins::Shape twinShape = ShapeTwins::Make(it.cand.record);
+                if (twins.Find(twinShape) >= 0) {
+                    ++stats.twins;
+                    continue;
+                }
                 const auto& issues = it.report.issues;
                 if (!issues.empty()) {
                     if (it.report.traps > 0)
@@ -581,6 +505,8 @@ std::vector<QuarvelGenerator::Candidate> QuarvelGenerator::GenerateDetailed(int 
                 compactKept += cls == 0 && compact ? 1 : 0;
                 keys.insert(it.key);
                 shapes.insert(it.shape);
+                twins.Add(twinShape);
+                it.cand.score = it.report.score;
                 mine.push_back(it.cand);
                 ++stats.perClass[static_cast<std::size_t>(cls)];
                 ++stats.perStyle[static_cast<std::size_t>(it.cand.style)];

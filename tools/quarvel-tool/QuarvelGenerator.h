@@ -37,6 +37,7 @@ public:
         int orientationClass = 0;
         Style style = Compact;
         double irregularity = 0;
+        double score = 0; // see Difficulty
     };
 
     // progress(kept, wanted) is called as records are accepted.
@@ -47,17 +48,13 @@ public:
 
     std::vector<PuzzleRecord> Generate(int count, Stats* stats = nullptr, const Progress& progress = {}) const;
     // The same, with each record's class and style.
-    std::vector<Candidate> GenerateDetailed(int count, Stats* stats = nullptr, const Progress& progress = {}) const;
+    // Figures equal to or twins of those in avoid are not taken.
+    std::vector<Candidate> GenerateDetailed(int count, Stats* stats = nullptr, const Progress& progress = {},
+                                            const std::vector<PuzzleRecord>& avoid = {}) const;
 
     // One figure of the class (0, 1, 2) in the style, grown from the attempt's own
     // seed and centred on the board; empty when the growth got stuck.
     static std::optional<PuzzleRecord> Grow(std::uint64_t attemptSeed, int orientationClass, Style style);
-
-    // The hand-drawn figures (a house, a boat, a fish...): index 0..DesignCount()-1;
-    // variant 0 with legs along the grid, 1 turned onto the even diagonal
-    // orientations, 2 and 3 onto the two odd families. Centred, in build order.
-    static int DesignCount();
-    static std::optional<PuzzleRecord> FromDesign(int index, int variant);
 
     static const char* StyleName(Style s);
 

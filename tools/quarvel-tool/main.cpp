@@ -3,7 +3,10 @@
 
 #include "engine/RegularFile.h"
 #include "tools/quarvel-tool/ArrangementSolver.h"
+#include "tools/quarvel-tool/DesignSource.h"
 #include "tools/quarvel-tool/LibraryChecker.h"
+#include "tools/quarvel-tool/LibraryOrder.h"
+#include "tools/quarvel-tool/ShapeTwins.h"
 #include "tools/quarvel-tool/ProgressMeter.h"
 #include "tools/quarvel-tool/QuarvelGenerator.h"
 #include "tools/quarvel-tool/Silhouette.h"
@@ -14,6 +17,7 @@
 #endif
 
 #include <charconv>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -32,11 +36,11 @@ using namespace zq::tool;
 int Usage()
 {
     std::cerr << "usage:\n"
-                 "  quarvel-tool generate --seed S --count N -o FILE\n"
+                 "  quarvel-tool generate --seed S --count N -o FILE [--designs DESIGNS]\n"
                  "  quarvel-tool check FILE [--all]\n"
                  "  quarvel-tool solve FILE N [--show K]\n"
 #ifdef ZQ_WITH_SHEET
-                 "  quarvel-tool sheet FILE -o PNG [--scale S] [--columns C] [--first N] [--count K]\n"
+                 "  quarvel-tool sheet FILE -o PNG [--scale S] [--columns C] [--first N] [--count K] [--named]\n"
 #endif
                  "options common to generate, check and solve: --bound STEPS (search bound), --threads T\n";
     return 2;
@@ -105,9 +109,61 @@ std::optional<std::vector<PuzzleRecord>> ReadRecords(const std::string& file)
     return out;
 }
 
+// Writes beside the target and renames, so a failed run never leaves half a file.
+bool WriteAtomically(const std::filesystem::path& out, const std::string& bytes)
+{
+    const std::filesystem::path tmp = out.string() + ".tmp";
+    {
+        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
+        f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!f.flush()) {
+            std::cerr << "cannot write " << tmp << "\n";
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, out, ec);
+    if (ec) {
+        std::cerr << "cannot write " << out << ": " << ec.message() << "\n";
+        return false;
+    }
+    return true;
+}
+
+// The designs, each checked on its own and against the others; empty and false on any fault.
+bool CheckedDesigns(const std::string& file, long long bound, std::vector<Design>& designs, std::vector<double>& scores)
+{
+    DesignSource src = DesignSource::Read(file);
+    bool good = src.errors.empty();
+    for (const std::string& e : src.errors)
+        std::cerr << file << ": " << e << "\n";
+    const LibraryChecker checker(bound, 1);
+    ShapeTwins::Index twins;
+    std::map<std::string, int> seen;
+    for (std::size_t i = 0; i < src.designs.size(); ++i) {
+        const Design& d = src.designs[i];
+        const auto rep = checker.CheckOne(LibraryChecker::ToRaw(d.record), 0, true);
+        for (const auto& issue : rep.issues) {
+            std::cerr << file << ": line " << d.line << ": " << d.english << ": rule " << issue.rule << ": " << issue.text << "\n";
+            good = false;
+        }
+        const ShapeTwins::Shape shape = ShapeTwins::Make(d.record);
+        if (const int t = twins.Find(shape); t >= 0) {
+            const Design& o = src.designs[static_cast<std::size_t>(t)];
+            std::cerr << file << ": line " << d.line << ": " << d.english << " is " << o.english << " (line " << o.line
+                      << ") turned or mirrored\n";
+            good = false;
+        }
+        twins.Add(shape);
+        scores.push_back(rep.score);
+    }
+    designs = std::move(src.designs);
+    return good;
+}
+
 int Generate(int argc, char** argv)
 {
-    const Args a = Parse(argc, argv, {"--seed", "--count", "-o", "--bound", "--threads"});
+    const Args a = Parse(argc, argv, {"--seed", "--count", "-o", "--bound", "--threads", "--designs"});
     const auto seed = Option(a, "--seed", -1);
     const auto count = Option(a, "--count", 1000);
     const auto bound = Option(a, "--bound", 400000);
@@ -119,16 +175,30 @@ int Generate(int argc, char** argv)
         return 2;
     }
     const auto started = std::chrono::steady_clock::now();
+    std::vector<Design> designs;
+    std::vector<double> designScores;
+    if (a.options.count("--designs")) {
+        if (!CheckedDesigns(a.options.at("--designs"), *bound, designs, designScores))
+            return 1;
+        if (static_cast<long long>(designs.size()) > *count) {
+            designs.resize(static_cast<std::size_t>(*count));
+            designScores.resize(designs.size());
+        }
+    }
+    std::vector<PuzzleRecord> avoid;
+    for (const Design& d : designs)
+        avoid.push_back(d.record);
+    const int grownCount = static_cast<int>(*count) - static_cast<int>(designs.size());
     QuarvelGenerator::Stats stats;
     std::vector<QuarvelGenerator::Candidate> lib;
-    {
+    if (grownCount > 0) {
         ProgressMeter meter("generate");
         lib = QuarvelGenerator(static_cast<std::uint64_t>(*seed), *bound, static_cast<int>(*threads))
-                  .GenerateDetailed(static_cast<int>(*count), &stats, [&](int done, int total) { meter.Update(done, total); });
+                  .GenerateDetailed(grownCount, &stats, [&](int done, int total) { meter.Update(done, total); }, avoid);
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::fprintf(stderr, "classes: legs along the grid %d, even orientations %d, odd orientations %d\n", stats.perClass[0],
-                 stats.perClass[1], stats.perClass[2]);
+    std::fprintf(stderr, "designs: %zu; grown: legs along the grid %d, even orientations %d, odd orientations %d\n",
+                 designs.size(), stats.perClass[0], stats.perClass[1], stats.perClass[2]);
     std::fprintf(stderr, "styles:");
     for (int s = 0; s < QuarvelGenerator::StyleCount; ++s)
         std::fprintf(stderr, " %s %d", QuarvelGenerator::StyleName(static_cast<QuarvelGenerator::Style>(s)),
@@ -138,31 +208,44 @@ int Generate(int argc, char** argv)
                  "%lld failed rules 1-5, %lld outline twins (rule 7), %lld search bound reached\n",
                  stats.attempts, stats.grownFailed, stats.duplicates, stats.twins, stats.ruleFailed, stats.trapRejected,
                  stats.boundRejected);
-    if (static_cast<long long>(lib.size()) < *count) {
-        std::cerr << "only " << lib.size() << " of " << *count << " Quarvels found; nothing written\n";
+    if (static_cast<long long>(lib.size()) < grownCount) {
+        std::cerr << "only " << lib.size() << " of " << grownCount << " grown Quarvels found; nothing written\n";
         return 1;
     }
-    // Write beside the target and rename, so a failed run never leaves half a file.
+    // Designs first in the list of items, then the grown ones; the order interleaves them.
+    std::vector<LibraryOrder::Item> items;
+    std::vector<PuzzleRecord> records;
+    for (std::size_t i = 0; i < designs.size(); ++i) {
+        items.push_back({designScores[i], true, Silhouette::OrientationClass(designs[i].record), true});
+        records.push_back(designs[i].record);
+    }
+    for (const auto& c : lib) {
+        items.push_back({c.score, false, c.orientationClass, LibraryChecker::IsCompact(c.irregularity)});
+        records.push_back(c.record);
+    }
+    const std::vector<int> order = LibraryOrder::Make(items);
+    std::string data, names;
+    names = "# Names of the designed Quarvels: number, category, English, German, separated by tabs.\n";
+    for (std::size_t n = 0; n < order.size(); ++n) {
+        const std::size_t i = static_cast<std::size_t>(order[n]);
+        const auto raw = LibraryChecker::ToRaw(records[i]);
+        data.append(reinterpret_cast<const char*>(raw.data()), raw.size());
+        if (i < designs.size())
+            names += std::to_string(n + 1) + "\t" + designs[i].category + "\t" + designs[i].english + "\t" + designs[i].german + "\n";
+    }
     const std::filesystem::path out = a.options.at("-o");
-    const std::filesystem::path tmp = out.string() + ".tmp";
-    {
-        std::ofstream f(tmp, std::ios::binary | std::ios::trunc);
-        for (const auto& c : lib) {
-            const auto raw = LibraryChecker::ToRaw(c.record);
-            f.write(reinterpret_cast<const char*>(raw.data()), static_cast<std::streamsize>(raw.size()));
-        }
-        if (!f.flush()) {
-            std::cerr << "cannot write " << tmp << "\n";
-            return 1;
-        }
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, out, ec);
-    if (ec) {
-        std::cerr << "cannot write " << out << ": " << ec.message() << "\n";
+    if (!WriteAtomically(out, data))
         return 1;
+    // Without designs, no names file: an old one beside would name other figures.
+    const std::filesystem::path namesFile = LibraryChecker::NamesFileBeside(out);
+    if (!designs.empty() ? !WriteAtomically(namesFile, names) : false)
+        return 1;
+    if (designs.empty()) {
+        std::error_code ec;
+        std::filesystem::remove(namesFile, ec);
     }
-    std::fprintf(stderr, "wrote %zu Quarvels to %s in %.1f s (seed %lld)\n", lib.size(), out.c_str(), seconds, *seed);
+    std::fprintf(stderr, "wrote %zu Quarvels (%zu designed) to %s in %.1f s (seed %lld)\n", order.size(), designs.size(),
+                 out.c_str(), seconds, *seed);
     return 0;
 }
 
@@ -182,10 +265,16 @@ int Check(int argc, char** argv)
     for (const auto& rec : r.records) {
         if (all)
             std::cout << "Quarvel " << rec.number << ": class " << rec.orientationClass << ", irregularity "
-                      << rec.irregularity << ", " << rec.solutions << " solution(s), " << rec.traps << " trap(s)"
+                      << rec.irregularity << ", score " << rec.score << (rec.named ? ", named" : "") << ", " << rec.solutions << " solution(s), " << rec.traps << " trap(s)"
                       << (rec.issues.empty() ? ", ok" : "") << "\n";
         for (const auto& issue : rec.issues)
             std::cout << "Quarvel " << rec.number << ": rule " << issue.rule << ": " << issue.text << "\n";
+    }
+    if (!r.blockMedians.empty()) {
+        std::cout << "median score per block of " << LibraryChecker::BlockSize << ":";
+        for (const double m : r.blockMedians)
+            std::cout << " " << std::round(m * 10) / 10;
+        std::cout << "\n";
     }
     std::cout << r.Summary() << "\n";
     std::fprintf(stderr, "checked in %.2f s\n", seconds);
@@ -258,6 +347,11 @@ int Sheet(int argc, char** argv)
     o.columns = static_cast<int>(*columns);
     o.first = static_cast<int>(std::clamp<long long>(*first, 1, 1000));
     o.count = static_cast<int>(std::clamp<long long>(*count, 0, 1000));
+    // The names beside the data file label the figures; --named shows the named ones only.
+    QuarvelNames names;
+    names.Load(LibraryChecker::NamesFileBeside(a.positional[0]));
+    o.names = &names;
+    o.namedOnly = std::find(a.flags.begin(), a.flags.end(), "--named") != a.flags.end();
     if (!ContactSheet::Write(*records, a.options.at("-o"), o)) {
         std::cerr << "cannot write " << a.options.at("-o") << "\n";
         return 1;
