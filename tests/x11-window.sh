@@ -23,6 +23,19 @@ board_box() {
     cell=$((w / 93 < h / 63 ? w / 93 : h / 63))
     echo $(((w - cell * 91) / 2)) $(((h - cell * 61) / 2 + 33)) "$cell"
 }
+# Position and size once the window has stopped moving: a loaded machine may show a
+# window before the window manager has put it in its place.
+settled() {
+    local was now
+    was=$(inside "$1" 2>/dev/null)
+    for _ in $(seq 20); do
+        sleep 0.2
+        now=$(inside "$1" 2>/dev/null)
+        [ "$now" = "$was" ] && break
+        was=$now
+    done
+    echo "$was"
+}
 # Whether a visible window has the size "width height".
 sized() { [ "$(inside "$1" | cut -d' ' -f3-)" = "$2" ]; }
 # Waits until the window is mapped (viewable) or unmapped; fails after 3 seconds.
