@@ -2,9 +2,10 @@
 #pragma once
 
 #include <QByteArray>
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
+
+class QSocketNotifier;
 
 namespace zq {
 
@@ -12,6 +13,7 @@ namespace zq {
 // none) to the game that runs already, which comes to the front, and ends.
 // The games meet at a local socket in the player's runtime folder that only
 // the player can reach; a game found there answers only its own player.
+// Plain sockets, so that a start does not load a network library for this.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -35,10 +37,12 @@ signals:
 
 private:
     void Accept();
+    void Close(QSocketNotifier* reader);
 
     QString folder_;
     QString path_;
-    QLocalServer server_;
+    int listening_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
 };
 
 } // namespace zq
