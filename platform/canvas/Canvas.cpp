@@ -8,6 +8,24 @@
 
 namespace zq {
 
+namespace {
+// The smallest rectangle holding every point, corners included.
+struct PointBox {
+    int left, top, right, bottom;
+};
+PointBox BoxOf(std::span<const CanvasPoint> points)
+{
+    PointBox box{points[0].x, points[0].y, points[0].x, points[0].y};
+    for (CanvasPoint p : points) {
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x);
+        box.bottom = std::max(box.bottom, p.y);
+    }
+    return box;
+}
+} // namespace
+
 Canvas::Canvas(int width, int height, int scale) { Resize(width, height, scale); }
 
 void Canvas::Resize(int width, int height, int scale)
@@ -129,13 +147,8 @@ void Canvas::StrokePixels(std::vector<CanvasPoint>& path)
     const int s = scale_;
     const int side = std::max(PenWidth, 1) * s;
     const int lo = (std::max(PenWidth, 1) - 1) / 2 * s;
-    int x0 = path[0].x, y0 = path[0].y, x1 = x0, y1 = y0;
-    for (CanvasPoint p : path) {
-        x0 = std::min(x0, p.x);
-        y0 = std::min(y0, p.y);
-        x1 = std::max(x1, p.x);
-        y1 = std::max(y1, p.y);
-    }
+    const PointBox box = BoxOf(path);
+    int x0 = box.left, y0 = box.top, x1 = box.right, y1 = box.bottom;
     // The pixels the pen can reach, clipped to the picture.
     x0 = std::max(x0 - lo, 0);
     y0 = std::max(y0 - lo, 0);
@@ -250,13 +263,7 @@ void Canvas::XorPattern(std::span<const CanvasPoint> points, Colour colour)
         return;
     const int s = scale_;
     // The outline's device pixels, as a 1-pixel pen strokes them, marked over the polygon's box.
-    int left = points[0].x, top = points[0].y, right = left, bottom = top;
-    for (CanvasPoint p : points) {
-        left = std::min(left, p.x);
-        top = std::min(top, p.y);
-        right = std::max(right, p.x);
-        bottom = std::max(bottom, p.y);
-    }
+    const auto [left, top, right, bottom] = BoxOf(points);
     const int x0 = left * s, y0 = top * s;
     const auto boxWidth = static_cast<std::size_t>((right - left + 1) * s);
     std::vector<std::uint8_t> outline(boxWidth * static_cast<std::size_t>((bottom - top + 1) * s), 0);
