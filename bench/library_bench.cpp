@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Time to make the 1000 shipped Quarvels and to check them, and one record's checks.
 
-#include "tools/quarvel-tool/LibraryChecker.h"
+#include "engine/figures/LibraryChecker.h"
 #include "tools/quarvel-tool/QuarvelGenerator.h"
 
 #include <benchmark/benchmark.h>
@@ -10,7 +10,7 @@
 
 namespace {
 
-using zq::tool::LibraryChecker;
+using zq::LibraryChecker;
 using zq::tool::QuarvelGenerator;
 
 constexpr std::uint64_t LibrarySeed = 4711; // the seed of `make library`

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/quarvel-tool/LibraryChecker.h"
+#include "engine/figures/LibraryChecker.h"
 
-#include "QuarvelFixtures.h"
+#include "tests/engine/figures/QuarvelFixtures.h"
 #include "tools/quarvel-tool/DesignSource.h"
 #include "tools/quarvel-tool/LibraryOrder.h"
 

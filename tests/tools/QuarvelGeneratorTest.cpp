@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/quarvel-tool/QuarvelGenerator.h"
+#include "tools/quarvel-tool/ProgressMeter.h"
 
 #include "tools/quarvel-tool/DesignSource.h"
-#include "tools/quarvel-tool/LibraryChecker.h"
+#include "engine/figures/LibraryChecker.h"
 #include "tools/quarvel-tool/LibraryOrder.h"
-#include "tools/quarvel-tool/PieceGeometry.h"
-#include "QuarvelFixtures.h"
-#include "tools/quarvel-tool/Silhouette.h"
+#include "engine/figures/PieceGeometry.h"
+#include "tests/engine/figures/QuarvelFixtures.h"
+#include "engine/figures/Silhouette.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace zq::tool {
 namespace {
@@ -136,6 +139,20 @@ TEST(DesignSourceTest, FaultyFiguresAreNamedByLine)
     EXPECT_EQ(src.errors[3].rfind("line 10:", 0), 0U);
     EXPECT_EQ(src.errors[4], "line 13: figure \"Heap\" has no \"end\"");
     EXPECT_EQ(src.designs.size(), 1U); // "Bars" has its eight pieces without the bad line
+}
+
+TEST(ProgressMeterTest, QuietWhenNotATerminal)
+{
+    std::FILE* f = std::tmpfile();
+    ASSERT_NE(f, nullptr);
+    {
+        ProgressMeter m("generate", f);
+        EXPECT_FALSE(m.Active());
+        m.Update(5, 10);
+        m.Update(10, 10);
+    }
+    EXPECT_EQ(std::ftell(f), 0L);
+    std::fclose(f);
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 #include "tools/quarvel-tool/DesignSource.h"
 
 #include "engine/BoardEngine.h"
-#include "tools/quarvel-tool/ArrangementSolver.h"
-#include "tools/quarvel-tool/PieceGeometry.h"
-#include "tools/quarvel-tool/Silhouette.h"
+#include "engine/figures/ArrangementSolver.h"
+#include "engine/figures/PieceGeometry.h"
+#include "engine/figures/Silhouette.h"
 
 #include <fstream>
 #include <sstream>

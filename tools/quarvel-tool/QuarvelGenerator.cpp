@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tools/quarvel-tool/QuarvelGenerator.h"
 
-#include "tools/quarvel-tool/ArrangementSolver.h"
+#include "engine/figures/ArrangementSolver.h"
 #include "engine/BoardEngine.h"
 #include "engine/Geometry.h"
-#include "tools/quarvel-tool/LibraryChecker.h"
-#include "tools/quarvel-tool/PieceGeometry.h"
+#include "engine/figures/LibraryChecker.h"
+#include "engine/figures/PieceGeometry.h"
 #include "tools/quarvel-tool/Random.h"
-#include "tools/quarvel-tool/ShapeTwins.h"
-#include "tools/quarvel-tool/Silhouette.h"
+#include "engine/figures/ShapeTwins.h"
+#include "engine/figures/Silhouette.h"
 
 #include <algorithm>
 #include <atomic>

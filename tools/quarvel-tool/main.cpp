@@ -2,14 +2,14 @@
 // quarvel-tool: makes, checks, solves and pictures the game's Quarvel data file.
 
 #include "engine/RegularFile.h"
-#include "tools/quarvel-tool/ArrangementSolver.h"
+#include "engine/figures/ArrangementSolver.h"
 #include "tools/quarvel-tool/DesignSource.h"
-#include "tools/quarvel-tool/LibraryChecker.h"
+#include "engine/figures/LibraryChecker.h"
 #include "tools/quarvel-tool/LibraryOrder.h"
-#include "tools/quarvel-tool/ShapeTwins.h"
+#include "engine/figures/ShapeTwins.h"
 #include "tools/quarvel-tool/ProgressMeter.h"
 #include "tools/quarvel-tool/QuarvelGenerator.h"
-#include "tools/quarvel-tool/Silhouette.h"
+#include "engine/figures/Silhouette.h"
 #ifdef ZQ_WITH_SHEET
 #include "tools/quarvel-tool/ContactSheet.h"
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/quarvel-tool/ArrangementSolver.h"
+#include "engine/figures/ArrangementSolver.h"
 
 #include "engine/BoardEngine.h"
 #include "engine/Geometry.h"
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 
-namespace zq::tool {
+namespace zq {
 
 namespace {
 
@@ -246,4 +246,4 @@ std::vector<int> ArrangementSolver::BuildOrder(const PuzzleRecord& pieces)
 
 bool ArrangementSolver::Buildable(const PuzzleRecord& pieces) { return !BuildOrder(pieces).empty(); }
 
-} // namespace zq::tool
+} // namespace zq

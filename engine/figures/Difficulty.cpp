@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/quarvel-tool/Difficulty.h"
+#include "engine/figures/Difficulty.h"
 
-#include "tools/quarvel-tool/PieceGeometry.h"
-#include "tools/quarvel-tool/Silhouette.h"
+#include "engine/figures/PieceGeometry.h"
+#include "engine/figures/Silhouette.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,7 @@
 #include <set>
 #include <vector>
 
-namespace zq::tool {
+namespace zq {
 
 namespace {
 
@@ -115,4 +115,4 @@ Difficulty Difficulty::Measure(const PuzzleRecord& r, long long solutions)
     return d;
 }
 
-} // namespace zq::tool
+} // namespace zq

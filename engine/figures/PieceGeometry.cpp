@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/quarvel-tool/PieceGeometry.h"
+#include "engine/figures/PieceGeometry.h"
 
 #include "engine/Geometry.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-namespace zq::tool {
+namespace zq {
 
 namespace {
 long long Cross(Point o, Point a, Point b)
@@ -86,4 +86,4 @@ std::optional<std::array<int, 3>> PieceGeometry::PlacementOf(const Triangle& t)
     return std::nullopt;
 }
 
-} // namespace zq::tool
+} // namespace zq

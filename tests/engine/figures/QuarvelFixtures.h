@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "tools/quarvel-tool/LibraryChecker.h"
+#include "engine/figures/LibraryChecker.h"
 #include "engine/PuzzleRecord.h"
-#include "tools/quarvel-tool/Silhouette.h"
+#include "engine/figures/Silhouette.h"
 
 #include <cstdint>
 #include <vector>
 
-namespace zq::tool::testing {
+namespace zq::testing {
 
 inline PiecePlacement At(int x, int y, int o)
 {
@@ -66,4 +66,4 @@ inline std::vector<std::uint8_t> Bytes(const std::vector<PuzzleRecord>& records)
     return out;
 }
 
-} // namespace zq::tool::testing
+} // namespace zq::testing

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/quarvel-tool/ArrangementSolver.h"
+#include "engine/figures/ArrangementSolver.h"
 
 #include "engine/BoardEngine.h"
-#include "QuarvelFixtures.h"
-#include "tools/quarvel-tool/Silhouette.h"
+#include "tests/engine/figures/QuarvelFixtures.h"
+#include "engine/figures/Silhouette.h"
 
 #include <gtest/gtest.h>
 
-namespace zq::tool {
+namespace zq {
 namespace {
 
 using testing::At;
@@ -88,4 +88,4 @@ TEST(ArrangementSolverTest, EmptyTargetHasNoArrangement)
 }
 
 } // namespace
-} // namespace zq::tool
+} // namespace zq

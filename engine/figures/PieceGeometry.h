@@ -10,7 +10,7 @@
 #include <array>
 #include <optional>
 
-namespace zq::tool {
+namespace zq {
 
 struct Point {
     int x = 0;
@@ -41,4 +41,4 @@ public:
     static int Family(int o) { return o % 4 == 0 ? 0 : (o % 2 == 0 ? 2 : (o % 4 == 1 ? 1 : 3)); }
 };
 
-} // namespace zq::tool
+} // namespace zq

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace zq::tool {
+namespace zq {
 
 // What a Quarvel looks like: the target grid its solution stamps, with the
 // measures the rules and the difficulty order are built on.
@@ -51,4 +51,4 @@ private:
     int minX_ = 0, maxX_ = -1, minY_ = 0, maxY_ = -1;
 };
 
-} // namespace zq::tool
+} // namespace zq

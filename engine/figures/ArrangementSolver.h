@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace zq::tool {
+namespace zq {
 
 // Finds every arrangement of the eight pieces that covers exactly the cells of
 // a silhouette and that the player can build (some order passes the fit test).
@@ -41,4 +41,4 @@ private:
     int keepExamples_;
 };
 
-} // namespace zq::tool
+} // namespace zq

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/quarvel-tool/ShapeTwins.h"
+#include "engine/figures/ShapeTwins.h"
 
-#include "tools/quarvel-tool/PieceGeometry.h"
+#include "engine/figures/PieceGeometry.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace zq::tool {
+namespace zq {
 
 namespace {
 
@@ -181,4 +181,4 @@ int ShapeTwins::Index::Find(const Shape& s, double limit) const
     return -1;
 }
 
-} // namespace zq::tool
+} // namespace zq

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-namespace zq::tool {
+namespace zq {
 
 // Checks a data file, any data file of the game's format, against the rules a
 // shipped Quarvel obeys. Rules by number:
@@ -99,4 +99,4 @@ private:
     int threads_;
 };
 
-} // namespace zq::tool
+} // namespace zq

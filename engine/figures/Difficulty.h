@@ -3,7 +3,7 @@
 
 #include "engine/PuzzleRecord.h"
 
-namespace zq::tool {
+namespace zq {
 
 // How hard a Quarvel is, from what can be measured on its solution:
 //   families   orientation families used (legs along the grid; the diagonal
@@ -32,4 +32,4 @@ struct Difficulty {
     static Difficulty Measure(const PuzzleRecord& r, long long solutions);
 };
 
-} // namespace zq::tool
+} // namespace zq

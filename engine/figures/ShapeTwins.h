@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace zq::tool {
+namespace zq {
 
 // Compares figures on the exact outline of their eight triangles, turned by
 // any of the sixteen steps of 22.5 degrees and mirrored. The tilted vertex
@@ -54,4 +54,4 @@ public:
     };
 };
 
-} // namespace zq::tool
+} // namespace zq

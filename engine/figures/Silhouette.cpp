@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/quarvel-tool/Silhouette.h"
+#include "engine/figures/Silhouette.h"
 
 #include "engine/BoardEngine.h"
-#include "tools/quarvel-tool/PieceGeometry.h"
+#include "engine/figures/PieceGeometry.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
 
-namespace zq::tool {
+namespace zq {
 
 Silhouette::Silhouette(const PuzzleRecord& solution)
 {
@@ -185,4 +185,4 @@ int Silhouette::OrientationClass(const PuzzleRecord& solution)
     return c;
 }
 
-} // namespace zq::tool
+} // namespace zq

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/quarvel-tool/LibraryChecker.h"
+#include "engine/figures/LibraryChecker.h"
 
-#include "tools/quarvel-tool/ArrangementSolver.h"
-#include "tools/quarvel-tool/Difficulty.h"
-#include "tools/quarvel-tool/ShapeTwins.h"
+#include "engine/figures/ArrangementSolver.h"
+#include "engine/figures/Difficulty.h"
+#include "engine/figures/ShapeTwins.h"
 #include "engine/BoardEngine.h"
-#include "tools/quarvel-tool/PieceGeometry.h"
+#include "engine/figures/PieceGeometry.h"
 #include "engine/PuzzleLibrary.h"
 #include "engine/RegularFile.h"
-#include "tools/quarvel-tool/Silhouette.h"
+#include "engine/figures/Silhouette.h"
 
 #include <algorithm>
 #include <atomic>
@@ -16,7 +16,7 @@
 #include <sstream>
 #include <thread>
 
-namespace zq::tool {
+namespace zq {
 
 std::vector<LibraryChecker::RawRecord> LibraryChecker::SplitRecords(std::span<const std::uint8_t> bytes,
                                                                     std::vector<std::string>* notes)
@@ -304,4 +304,4 @@ std::string LibraryChecker::Report::Summary() const
     return s.str();
 }
 
-} // namespace zq::tool
+} // namespace zq

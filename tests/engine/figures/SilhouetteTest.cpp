@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "tools/quarvel-tool/Silhouette.h"
+#include "engine/figures/Silhouette.h"
 
-#include "tools/quarvel-tool/ProgressMeter.h"
-#include "QuarvelFixtures.h"
+#include "tests/engine/figures/QuarvelFixtures.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
-namespace zq::tool {
+namespace zq {
 namespace {
 
 TEST(SilhouetteTest, SquareMeasures)
@@ -46,19 +44,5 @@ TEST(SilhouetteTest, TranslationKeyComparesValuesNotPlaces)
     EXPECT_NE(Silhouette(bumped).TranslationKey(), key);
 }
 
-TEST(ProgressMeterTest, QuietWhenNotATerminal)
-{
-    std::FILE* f = std::tmpfile();
-    ASSERT_NE(f, nullptr);
-    {
-        ProgressMeter m("generate", f);
-        EXPECT_FALSE(m.Active());
-        m.Update(5, 10);
-        m.Update(10, 10);
-    }
-    EXPECT_EQ(std::ftell(f), 0L);
-    std::fclose(f);
-}
-
 } // namespace
-} // namespace zq::tool
+} // namespace zq
