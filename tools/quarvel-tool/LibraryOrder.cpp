@@ -22,6 +22,33 @@ std::vector<int> SortedBy(const std::vector<LibraryOrder::Item>& items, bool des
     return out;
 }
 
+// Five people or five letters in a row tire: among the next few designs by score,
+// take the first whose kind differs from the last two taken, else from the last.
+std::vector<int> MixKinds(const std::vector<LibraryOrder::Item>& items, std::vector<int> run)
+{
+    constexpr std::size_t Window = 6;
+    auto kind = [&](int i) { return items[static_cast<std::size_t>(i)].kind; };
+    std::vector<int> out;
+    while (!run.empty()) {
+        const std::size_t n = std::min(Window, run.size());
+        auto differs = [&](std::size_t k, std::size_t back) {
+            return out.size() < back || kind(run[k]) != kind(out[out.size() - back]);
+        };
+        std::size_t pick = 0;
+        while (pick < n && !(differs(pick, 1) && differs(pick, 2)))
+            ++pick;
+        if (pick == n) {
+            pick = 0;
+            while (pick < n && !differs(pick, 1))
+                ++pick;
+            pick = pick == n ? 0 : pick;
+        }
+        out.push_back(run[pick]);
+        run.erase(run.begin() + static_cast<std::ptrdiff_t>(pick));
+    }
+    return out;
+}
+
 // Interleaves two sorted runs evenly: each element takes the place of its share.
 void Merge(const std::vector<int>& a, const std::vector<int>& b, std::vector<int>& out)
 {
@@ -43,7 +70,7 @@ bool Early(const LibraryOrder::Item& it)
 
 std::vector<int> LibraryOrder::Make(const std::vector<Item>& items)
 {
-    const std::vector<int> designed = SortedBy(items, true), grown = SortedBy(items, false);
+    const std::vector<int> designed = MixKinds(items, SortedBy(items, true)), grown = SortedBy(items, false);
     const std::size_t total = items.size();
     // The first twenty: the easiest designs; then, up to 300, enough designs for
     // one in four; the rest share the remainder evenly.

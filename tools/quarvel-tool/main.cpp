@@ -215,8 +215,10 @@ int Generate(int argc, char** argv)
     // Designs first in the list of items, then the grown ones; the order interleaves them.
     std::vector<LibraryOrder::Item> items;
     std::vector<PuzzleRecord> records;
+    std::map<std::string, int> kinds;
     for (std::size_t i = 0; i < designs.size(); ++i) {
-        items.push_back({designScores[i], true, Silhouette::OrientationClass(designs[i].record), true});
+        const int kind = kinds.emplace(designs[i].category, static_cast<int>(kinds.size())).first->second;
+        items.push_back({designScores[i], true, Silhouette::OrientationClass(designs[i].record), true, kind});
         records.push_back(designs[i].record);
     }
     for (const auto& c : lib) {
