@@ -4,6 +4,7 @@
 #include "engine/figures/LibraryChecker.h"
 
 #include <algorithm>
+#include <map>
 #include <numeric>
 
 namespace zq::tool {
@@ -23,26 +24,25 @@ std::vector<int> SortedBy(const std::vector<LibraryOrder::Item>& items, bool des
 }
 
 // Five people or five letters in a row tire: among the next few designs by score,
-// take the first whose kind differs from the last two taken, else from the last.
-std::vector<int> MixKinds(const std::vector<LibraryOrder::Item>& items, std::vector<int> run)
+// take one whose kind differs from the last taken, the kind with most left
+// first, so that no kind is left over for a run at the end.
+std::vector<int> MixKinds(const std::vector<LibraryOrder::Item>& items, std::vector<int> run, std::size_t window)
 {
-    constexpr std::size_t Window = 6;
     auto kind = [&](int i) { return items[static_cast<std::size_t>(i)].kind; };
+    std::map<int, int> left;
+    for (const int i : run)
+        ++left[kind(i)];
     std::vector<int> out;
     while (!run.empty()) {
-        const std::size_t n = std::min(Window, run.size());
-        auto differs = [&](std::size_t k, std::size_t back) {
-            return out.size() < back || kind(run[k]) != kind(out[out.size() - back]);
+        auto rank = [&](std::size_t k) {
+            const int c = kind(run[k]);
+            return std::pair{out.empty() || c != kind(out.back()), left[c]};
         };
         std::size_t pick = 0;
-        while (pick < n && !(differs(pick, 1) && differs(pick, 2)))
-            ++pick;
-        if (pick == n) {
-            pick = 0;
-            while (pick < n && !differs(pick, 1))
-                ++pick;
-            pick = pick == n ? 0 : pick;
-        }
+        for (std::size_t k = 1; k < std::min(window, run.size()); ++k)
+            if (rank(k) > rank(pick))
+                pick = k;
+        --left[kind(run[pick])];
         out.push_back(run[pick]);
         run.erase(run.begin() + static_cast<std::ptrdiff_t>(pick));
     }
@@ -70,13 +70,19 @@ bool Early(const LibraryOrder::Item& it)
 
 std::vector<int> LibraryOrder::Make(const std::vector<Item>& items)
 {
-    const std::vector<int> designed = MixKinds(items, SortedBy(items, true)), grown = SortedBy(items, false);
+    std::vector<int> designed = MixKinds(items, SortedBy(items, true), 6);
+    const std::vector<int> grown = SortedBy(items, false);
     const std::size_t total = items.size();
     // The first twenty: the easiest designs; then, up to 300, enough designs for
     // one in four; the rest share the remainder evenly.
     const std::size_t first = std::min<std::size_t>(designed.size(), LibraryChecker::NamedFirst);
     const std::size_t span = std::min<std::size_t>(total, LibraryChecker::NamedShareCount);
     const std::size_t designsEarly = std::min(designed.size(), std::max(first, (span + 3) / 4));
+    // The late designs stand one in twenty or so, where the grown figures set the
+    // medians: mix their kinds harder, else the hardest kind fills the last blocks.
+    const auto late = designed.begin() + static_cast<std::ptrdiff_t>(designsEarly);
+    const std::vector<int> lateMixed = MixKinds(items, std::vector<int>(late, designed.end()), 12);
+    std::copy(lateMixed.begin(), lateMixed.end(), late);
     std::vector<int> order(designed.begin(), designed.begin() + static_cast<std::ptrdiff_t>(first));
     const std::size_t grownEarly = std::min(grown.size(), span - std::min(span, designsEarly));
     Merge(std::vector<int>(designed.begin() + static_cast<std::ptrdiff_t>(first),
