@@ -169,7 +169,7 @@ TEST(LibraryOrderTest, MediansNeverFallAndDesignsComeFirstAndAllTheWay)
         const double scrambled = static_cast<double>((i * 7919) % 1000) / 20.0;
         // Kinds come in runs of about three along the scores, like people or letters of like difficulty.
         const int run = (i * 7919) % 1000 / 25;
-        items.push_back({i < 120 ? 40 + scrambled : scrambled, i < 120, 0, true, run % 2 ? 1 + run / 2 % 3 : 0});
+        items.push_back({i < 120 ? 40 + scrambled : scrambled, i < 120, 0, true, run % 2 ? 0 : 1 + run / 2 % 3});
     }
     const std::vector<int> order = LibraryOrder::Make(items);
     ASSERT_EQ(order.size(), 1000U);
@@ -186,6 +186,7 @@ TEST(LibraryOrderTest, MediansNeverFallAndDesignsComeFirstAndAllTheWay)
             EXPECT_TRUE(it.designed) << p;
         (p < 300 ? designsEarly : designsLate) += it.designed ? 1 : 0;
     }
+    EXPECT_EQ(items[static_cast<std::size_t>(order[0])].score, 40) << "the easiest design opens the library";
     EXPECT_GE(4 * designsEarly, 300);
     EXPECT_GT(designsLate, 20);
     EXPECT_LE(sameKindNeighbours, 8) << "designs of one kind side by side"; // about 80 unmixed

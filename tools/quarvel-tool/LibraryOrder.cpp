@@ -38,8 +38,8 @@ std::vector<int> MixKinds(const std::vector<LibraryOrder::Item>& items, std::vec
             const int c = kind(run[k]);
             return std::pair{out.empty() || c != kind(out.back()), left[c]};
         };
-        std::size_t pick = 0;
-        for (std::size_t k = 1; k < std::min(window, run.size()); ++k)
+        std::size_t pick = 0; // the easiest opens the run
+        for (std::size_t k = 1; !out.empty() && k < std::min(window, run.size()); ++k)
             if (rank(k) > rank(pick))
                 pick = k;
         --left[kind(run[pick])];
