@@ -28,9 +28,11 @@ void TMainform::resizeEvent(QResizeEvent* event)
 void TMainform::formResize()
 {
     toolPanel->setGeometry(0, 0, width(), ToolPanelHeight);
-    const BoardLayout l = BoardLayout::For(width(), height(), ToolPanelHeight);
+    // The editor's line takes its room at the foot.
+    const BoardLayout l = BoardLayout::For(width(), height() - EditorBarHeight(), ToolPanelHeight);
     Engine.CellWidth = Engine.CellHeight = l.CellSize;
     box->setGeometry(l.Left, l.Top, l.Width, l.Height);
+    PlaceEditorBar();
     formCanvas_.Resize(width(), height());
     FormPaint(formCanvas_);
     box->Repaint();
@@ -157,6 +159,8 @@ void TMainform::SignalRefused()
 // after a refused put-down a red frame that blinks twice.
 void TMainform::PaintOverlay(QPainter& painter)
 {
+    if (editor_)
+        PaintEditorOverlay(painter);
     const int j = Engine.SelectedPiece;
     if (j == 0 || Engine.PlayState != BoardEngine::Playing)
         return;
