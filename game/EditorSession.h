@@ -20,6 +20,7 @@ namespace zq {
 // go back to, the strip under the board and the check of the figure.
 struct EditorSession {
     int ownIndex = 0; // the own Quarvel a save replaces, 0: a save adds one
+    PuzzleRecord opened; // that Quarvel as it was opened
     // The game on the board when the editor opened, put back as it was.
     BoardEngine game;
     MoveHistory gameHistory;
@@ -38,6 +39,7 @@ struct EditorSession {
     std::optional<std::pair<PuzzleRecord, FigureRules::Verdict>> checked;
     std::optional<PuzzleRecord> saved;   // the figure as last saved, while it is unchanged
     int savedAs = 0;
+    bool replacedCurrent = false; // the Quarvel the game is playing was replaced: set it up anew
 };
 
 } // namespace zq

@@ -18,11 +18,6 @@
 
 namespace zq {
 
-namespace {
-// A name is one line of the names file.
-constexpr int MaxNameLength = 60;
-} // namespace
-
 bool TMainform::Editing() const { return editor_ != nullptr; }
 
 int TMainform::EditorBarHeight() const { return editor_ ? editor_->bar->sizeHint().height() + 4 : 0; }
@@ -32,7 +27,6 @@ void TMainform::OpenEditor(int ownIndex)
     if (ownIndex < 0 || ownIndex > State.Own.Count())
         return;
     if (!editor_) {
-        CancelLift(); // a piece in the hand goes back to where it was lifted, as the game keeps it
         editor_ = std::make_unique<EditorSession>();
         EditorSession& s = *editor_;
         s.game = Engine;
@@ -63,7 +57,7 @@ void TMainform::OpenEditor(int ownIndex)
         for (int j = 1; j <= PieceCount; ++j)
             e.ParkPiece(j, randomOrientation_);
     } else {
-        e.Placements = State.Own.Record(ownIndex);
+        e.Placements = s.opened = State.Own.Record(ownIndex);
         for (int j = 1; j <= PieceCount; ++j)
             e.StampPiece(j);
     }
@@ -88,8 +82,13 @@ void TMainform::CloseEditor()
     History = s.gameHistory;
     lastLifted_ = s.gameLastLifted;
     TipBtn->setEnabled(s.tipEnabled);
+    const bool setUpAnew = s.replacedCurrent;
     delete s.bar;
     editor_.reset();
+    if (setUpAnew) {
+        SetupPuzzle();
+        RepaintPattern();
+    }
     formResize();
     box->setFocus();
 }
@@ -232,14 +231,17 @@ void TMainform::SaveFigure()
     box->Repaint();
 
     bool ok = false;
-    const QString current = s.ownIndex > 0 ? State.Own.Name(s.ownIndex) : QString();
+    const QString current = s.ownIndex > 0 && s.ownIndex <= State.Own.Count() ? State.Own.Name(s.ownIndex) : QString();
     QString name = QInputDialog::getText(this, german ? QStringLiteral("Quarvel speichern") : QStringLiteral("Save the Quarvel"),
                                          german ? QStringLiteral("Name (darf leer bleiben):")
                                                 : QStringLiteral("Name (may stay empty):"),
                                          QLineEdit::Normal, current, &ok);
     if (!ok || !editor_)
         return;
-    name = name.simplified().left(MaxNameLength);
+    name = OwnCollection::CleanName(name);
+    // The collection may have been edited meanwhile: a figure no longer in its place is not overwritten.
+    if (s.ownIndex > 0 && (s.ownIndex > State.Own.Count() || State.Own.Record(s.ownIndex) != s.opened))
+        s.ownIndex = 0;
     QString error;
     const bool stored = s.ownIndex > 0 ? State.Own.Replace(s.ownIndex, *centred, name, german, &error)
                                        : State.Own.Append(*centred, name, german, &error);
@@ -247,8 +249,13 @@ void TMainform::SaveFigure()
         ShowError(error);
         return;
     }
-    s.saved = *centred;
+    s.saved = s.opened = *centred;
     s.savedAs = s.ownIndex > 0 ? s.ownIndex : State.Own.Count();
+    // Played from the own Quarvels, the library follows the collection.
+    if (State.Playing == ProgramState::Collection::Own) {
+        s.replacedCurrent = s.replacedCurrent || s.savedAs == State.CurrentPuzzle;
+        State.OwnChanged();
+    }
     ShowVerdict(s.verdict);
 }
 
