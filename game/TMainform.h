@@ -266,6 +266,7 @@ private:
     void MakeEditorBar();
     void PlaceEditorBar();
     void UpdateEditorTexts();
+    void SetEditorLine(const QString& text);
     // The pieces lie or are lifted anew: tell the line, start or call off the slow check.
     void EditorFigureChanged();
     void ShowVerdict(const FigureRules::Verdict& verdict);

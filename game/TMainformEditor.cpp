@@ -16,11 +16,26 @@
 #include <QPushButton>
 #include <QToolButton>
 
+#include <algorithm>
+
 namespace zq {
+
+namespace {
+constexpr int EditorBarMargin = 4;
+} // namespace
 
 bool TMainform::Editing() const { return editor_ != nullptr; }
 
-int TMainform::EditorBarHeight() const { return editor_ ? editor_->bar->sizeHint().height() + 4 : 0; }
+int TMainform::EditorBarHeight() const
+{
+    if (!editor_)
+        return 0;
+    // A long reason wraps in a narrow window rather than being cut off.
+    const EditorSession& s = *editor_;
+    const int buttons = s.save->sizeHint().width() + s.close->sizeHint().width() + s.progress->width() + 40;
+    const int text = s.line->heightForWidth(std::max(50, width() - 2 * EditorBarMargin - buttons));
+    return std::max(s.save->sizeHint().height(), text) + 8;
+}
 
 void TMainform::OpenEditor(int ownIndex)
 {
@@ -36,7 +51,7 @@ void TMainform::OpenEditor(int ownIndex)
         MakeEditorBar();
         connect(&s.check, &EditorCheck::Progress, this, [this](int percent) {
             editor_->progress->setValue(percent);
-            editor_->line->setText(QString::fromStdString(FigureRules::CheckingLine(State.German(), percent)));
+            SetEditorLine(QString::fromStdString(FigureRules::CheckingLine(State.German(), percent)));
         });
         connect(&s.check, &EditorCheck::Finished, this, [this](const FigureRules::Verdict& v) {
             editor_->checked.emplace(Engine.Placements, v);
@@ -111,7 +126,7 @@ void TMainform::MakeEditorBar()
     row->setContentsMargins(6, 2, 2, 2);
     s.line = new QLabel(s.bar);
     s.line->setObjectName(QStringLiteral("editorLine"));
-    s.line->setMinimumWidth(0);
+    s.line->setWordWrap(true);
     s.line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     s.progress = new QProgressBar(s.bar);
     s.progress->setRange(0, 100);
@@ -146,7 +161,7 @@ void TMainform::UpdateEditorTexts()
     s.close->setText(german ? QStringLiteral("Schließen") : QStringLiteral("Close"));
     s.close->setToolTip(german ? QStringLiteral("Zurück zum Spiel (Strg+E)") : QStringLiteral("Back to the game (Ctrl+E)"));
     if (s.check.Running())
-        s.line->setText(QString::fromStdString(FigureRules::CheckingLine(german, s.progress->value())));
+        SetEditorLine(QString::fromStdString(FigureRules::CheckingLine(german, s.progress->value())));
     else
         ShowVerdict(s.verdict);
 }
@@ -155,8 +170,9 @@ void TMainform::PlaceEditorBar()
 {
     if (!editor_)
         return;
-    // Under the board's frame, as wide as it.
-    editor_->bar->setGeometry(box->x() - 7, box->y() + box->height() + 9, box->width() + 14, EditorBarHeight() - 4);
+    // Across the foot of the window, under the board's frame.
+    const int h = EditorBarHeight();
+    editor_->bar->setGeometry(EditorBarMargin, height() - h, width() - 2 * EditorBarMargin, h - 4);
 }
 
 std::vector<FigureRules::Reference> TMainform::EditorReferences() const
@@ -189,7 +205,16 @@ void TMainform::EditorFigureChanged()
     s.progress->setValue(0);
     s.progress->show();
     s.save->setEnabled(false);
-    s.line->setText(QString::fromStdString(FigureRules::CheckingLine(State.German(), 0)));
+    SetEditorLine(QString::fromStdString(FigureRules::CheckingLine(State.German(), 0)));
+}
+
+void TMainform::SetEditorLine(const QString& text)
+{
+    const int before = EditorBarHeight();
+    editor_->line->setText(text);
+    // One line more or less: the board makes room.
+    if (EditorBarHeight() != before)
+        formResize();
 }
 
 void TMainform::ShowVerdict(const FigureRules::Verdict& verdict)
@@ -203,8 +228,7 @@ void TMainform::ShowVerdict(const FigureRules::Verdict& verdict)
     if (unchanged && s.savedAs > 0)
         text = german ? QStringLiteral("Als Dein Quarvel %1 gespeichert.").arg(s.savedAs)
                       : QStringLiteral("Saved as your Quarvel %1.").arg(s.savedAs);
-    s.line->setText(text);
-    s.line->setToolTip(text);
+    SetEditorLine(text);
     s.save->setEnabled(verdict.Ok() && !unchanged);
     box->update(); // the piece the line names is marked on the board
 }
