@@ -3,11 +3,19 @@
 
 #include <QMetaObject>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace zq {
 
 EditorCheck::EditorCheck(QObject* parent) : QObject(parent)
 {
-    worker_ = std::thread([this] { Work(); });
+    worker_ = std::thread([this] {
+        // The board comes first when the processor is busy: the check yields to it.
+        setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
+        Work();
+    });
 }
 
 EditorCheck::~EditorCheck()
