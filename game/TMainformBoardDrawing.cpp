@@ -28,8 +28,10 @@ void TMainform::resizeEvent(QResizeEvent* event)
 void TMainform::formResize()
 {
     toolPanel->setGeometry(0, 0, width(), ToolPanelHeight);
-    // The editor's line takes its room at the foot.
-    const BoardLayout l = BoardLayout::For(width(), height() - EditorBarHeight(), ToolPanelHeight);
+    // The editor's line goes under the board's frame; only where there is no room for it does the board give way.
+    BoardLayout l = BoardLayout::For(width(), height(), ToolPanelHeight);
+    if (const int bar = EditorBarHeight(); bar > 0 && l.Top + l.Height + 7 + bar > height())
+        l = BoardLayout::For(width(), height() - bar, ToolPanelHeight);
     Engine.CellWidth = Engine.CellHeight = l.CellSize;
     box->setGeometry(l.Left, l.Top, l.Width, l.Height);
     PlaceEditorBar();

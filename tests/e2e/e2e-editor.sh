@@ -1,0 +1,77 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Makes a Quarvel in the real program by keys: Ctrl+E lends the board to the editor,
+# Tab, the arrows, Q/E and Space lay a staircase of four squares, Ctrl+Enter saves it
+# under a typed name once the check allows, and the own collection file holds it,
+# moved to the board's centre. A figure not yet whole is not saved. Ctrl+E gives
+# the game back. Run by run-e2e.sh inside xvfb-run.
+set -u
+source "$(dirname "${BASH_SOURCE[0]}")/e2e-common.sh" "$@"
+mkdir -p "$XDG_CONFIG_HOME/zibble-quarvel"
+printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\ZibbleGames\\ZibbleQuarvel\\V2\\common]\n"tongue"="0"\n\n' \
+    >"$XDG_CONFIG_HOME/zibble-quarvel/settings.reg"
+OWN=$HOME/.local/share/zibble-quarvel/my-quarvels.zqc
+
+openbox >/dev/null 2>&1 &
+sleep 1
+source "$(dirname "${BASH_SOURCE[0]}")/../x11-window.sh"
+
+"$PROGRAM_DIR/zibble-quarvel" >"$WORK/game.log" 2>&1 &
+GAME=$!
+MAIN=$(wait_window '^Zibble Quarvel$' 80) || fail "main window not mapped"
+PATTERN=$(wait_window '^Quarvel 1$' 50) || fail "pattern window missing"
+xdotool windowsize "$MAIN" 1000 740
+sleep 4.5 # the splash closes after three seconds
+read -r MX MY MW MH < <(inside "$MAIN")
+read -r BL BT CELL < <(board_box "$MW" "$MH")
+BX=$((MX + BL)) BY=$((MY + BT))
+
+note "Ctrl+E opens the editor with the pieces parked"
+keys ctrl+e
+# Four squares of 10 cells stepping down to the right, each split by orientations 0 and 8.
+TARGET=(37 22 0 33 18 8 47 32 0 43 28 8 57 32 0 53 28 8 67 42 0 63 38 8)
+for j in 1 2 3 4 5 6 7 8; do
+    PX=$((j % 2 ? 9 : 81)) PY=$(((j - 1) / 2 * 15 + 8))
+    TX=${TARGET[$((3 * j - 3))]} TY=${TARGET[$((3 * j - 2))]} TO=${TARGET[$((3 * j - 1))]}
+    keys Tab
+    O=$(lifted_orientation $PX $PY) || fail "no lifted outline of piece $j at $PX,$PY"
+    turn "$O" "$TO"
+    walk $((TX - PX)) Left Right
+    walk $((TY - PY)) Up Down
+    keys space
+    if [ $j = 7 ]; then
+        keys ctrl+Return
+        sleep 1
+        [ -e "$OWN" ] && fail "a figure of seven pieces was saved"
+    fi
+done
+
+note "once the check allows, Ctrl+Enter asks for a name and saves"
+DIALOG=
+for _ in $(seq 60); do
+    keys ctrl+Return
+    DIALOG=$(xdotool search --onlyvisible --name '^Save the Quarvel$' 2>/dev/null | head -1)
+    [ -n "$DIALOG" ] && break
+    sleep 1
+done
+[ -n "$DIALOG" ] || fail "the finished figure could not be saved"
+import -window root "$WORK/editor.png"
+xdotool type --delay 20 "Stairs"
+keys Return
+for _ in $(seq 50); do [ -s "$OWN" ] && break; sleep 0.1; done
+# The box, columns 30..69 and rows 15..44, centred on the board's (45, 30): four columns to the left.
+EXPECTED="33 22 0 29 18 8 43 32 0 39 28 8 53 32 0 49 28 8 63 42 0 59 38 8"
+[ "$(od -An -tu1 -v "$OWN" | tr -s ' \n' '  ' | sed 's/^ //; s/ $//')" = "$EXPECTED" ] ||
+    fail "the collection holds $(od -An -tu1 -v "$OWN" | tr -s ' \n' ' ')"
+grep -q "Stairs" "${OWN%.zqc}.names" || fail "the name is not kept beside the collection"
+
+note "Ctrl+E gives the game back; Ctrl+Q quits"
+keys ctrl+e
+[ "$(xdotool getwindowname "$PATTERN")" = "Quarvel 1" ] || fail "pattern title: $(xdotool getwindowname "$PATTERN")"
+keys ctrl+q
+sleep 0.7
+keys Return
+for _ in $(seq 100); do kill -0 $GAME 2>/dev/null || break; sleep 0.1; done
+kill -0 $GAME 2>/dev/null && fail "program still running after Ctrl+Q"
+wait $GAME || fail "exit code $?"
+echo "e2e editor: all checks passed"
