@@ -52,6 +52,7 @@ public:
         std::optional<std::uint32_t> Seed;         // none: seeded from the clock
         QString GameFile;                          // named on the command line, opened instead of the stored game
         std::filesystem::path RecoveryFile;        // where an unsaved game is kept when the session ends; empty: nowhere
+        QString CollectionFile;                    // a collection file to play read-only (--collection)
     };
 
     TMainform(ProgramState& state, Environment environment);
@@ -181,6 +182,19 @@ public:
     // Another start of the game handed over: come to the front and open the
     // file it was given, if any, as the load button would.
     void BringToFront(const QString& file);
+
+    // Own Quarvels and collection files (TMainformCollections.cpp).
+    // A help step or a solution changed the progress: the shipped game is then
+    // modified, an own Quarvel's progress goes to its file at once.
+    void ProgressChanged();
+    // Plays a collection file read-only; a damaged or unreadable one is reported by name.
+    void OpenCollectionFile(const QString& file);
+    bool PlayCollectionFile(const QString& file); // the same without setting up the board
+    // What a running game is handed, before the file name, to play a collection file.
+    static constexpr const char* CollectionRequest = "collection:";
+    void ReadCollectionSettings(const QString& collectionFile);
+    void WriteCollectionSettings();
+    QString CollectionTitle() const;
 
     void PlayWave(int n);
     void RepaintPattern();

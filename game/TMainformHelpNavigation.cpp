@@ -59,7 +59,7 @@ void TMainform::TipBtnClick()
     }
     e.LayHelpPieces(State.Library[State.CurrentPuzzle], 2 * level);
     DrawPieces(level == 4 ? clRed : clBlack, clGrey);
-    Modified = true;
+    ProgressChanged();
 }
 
 void TMainform::QuarvelSolved()
@@ -69,7 +69,7 @@ void TMainform::QuarvelSolved()
     std::uint8_t& progress = State.Progress(State.CurrentPuzzle);
     if (!IsFinished(progress)) {
         progress = static_cast<std::uint8_t>(progress | FinishedBit);
-        Modified = true;
+        ProgressChanged();
     }
     PlayWave(5);
     if (YesNoDlg)
@@ -99,12 +99,21 @@ void TMainform::DownBtnClick()
 
 void TMainform::SelectBtnClick()
 {
-    if (!SelectDlg || SelectDlg->ShowModal() != 1)
+    if (!SelectDlg)
+        return;
+    const ProgramState::Collection before = State.Playing;
+    const int shownBefore = State.CurrentPuzzle;
+    const PuzzleRecord onBoard = State.Library[0];
+    // Own Quarvels edited in the gallery may move the one on the board: set up again when it is not the same.
+    const bool picked = SelectDlg->ShowModal() == 1;
+    if (!picked && State.Playing == before && State.CurrentPuzzle == shownBefore &&
+        State.Library[State.CurrentPuzzle] == onBoard)
         return;
     SetupPuzzle();
     box->Repaint();
     update();
     RepaintPattern();
+    UpdateTitle();
 }
 
 void TMainform::StatBtnClick()

@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace zq {
@@ -48,6 +49,27 @@ struct ProgramState {
         return Playing == Collection::Shipped ? Progress(n) : shipped_.progress[static_cast<std::size_t>(n)];
     }
     int ShippedCurrent() const { return Playing == Collection::Shipped ? CurrentPuzzle : shipped_.current; }
+    // What game files hold and are read into: the shipped Quarvels' progress, whichever collection is played.
+    std::array<std::uint8_t, 1001>& ShippedProgressBytes()
+    {
+        return Playing == Collection::Shipped ? ProgressBytes : shipped_.progress;
+    }
+    std::span<const std::uint8_t> ShippedGame()
+    {
+        return std::span(ShippedProgressBytes().data() + 1, static_cast<std::size_t>(ShippedLibrary().PuzzleCount));
+    }
+
+    // Reads the own collection the first time it is needed, so that a player
+    // who never makes a Quarvel reads nothing of it. Returns the message for
+    // the player about a damaged file (once), empty when there is none.
+    QString LoadOwnOnce()
+    {
+        if (OwnLoaded)
+            return {};
+        OwnLoaded = true;
+        return Own.Load(German());
+    }
+    bool OwnLoaded = false;
 
     // How many Quarvels a collection holds, and their records and progress, whether it is played or not.
     int CountOf(Collection c) const;
