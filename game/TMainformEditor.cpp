@@ -39,6 +39,9 @@ int TMainform::EditorBarHeight() const
 
 void TMainform::OpenEditor(int ownIndex)
 {
+    // A save goes into the collection as it is on disk, never over it unread.
+    if (const QString message = State.LoadOwnOnce(); !message.isEmpty())
+        ShowError(message);
     if (ownIndex < 0 || ownIndex > State.Own.Count())
         return;
     if (!editor_) {

@@ -104,6 +104,7 @@ void TMainform::SelectBtnClick()
     const ProgramState::Collection before = State.Playing;
     const int shownBefore = State.CurrentPuzzle;
     const PuzzleRecord onBoard = State.Library[0];
+    SelectDlg->OpenEditor = [this](int ownIndex) { OpenEditor(ownIndex); };
     // Own Quarvels edited in the gallery may move the one on the board: set up again when it is not the same.
     const bool picked = SelectDlg->ShowModal() == 1;
     if (!picked && State.Playing == before && State.CurrentPuzzle == shownBefore &&
