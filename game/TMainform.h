@@ -8,6 +8,7 @@
 #include "platform/sound/SoundOutput.h"
 #include "platform/settings/TIniStore.h"
 #include "platform/sound/TWaveList.h"
+#include "engine/figures/FigureRules.h"
 
 #include <QCursor>
 #include <QImage>
@@ -200,6 +201,16 @@ public:
     // Asks the window to close as the exit button does; ignored while a close is under way.
     void RequestClose();
 
+    // The editor (TMainformEditor.cpp): the board lent to making a Quarvel. 0 starts a new
+    // figure from the parked pieces, i (1..State.Own.Count()) opens own Quarvel i, which a
+    // save then replaces. Leaving it puts back the game that was on the board.
+    void OpenEditor(int ownIndex = 0);
+    void CloseEditor();
+    void ToggleEditor();
+    bool Editing() const;
+    // Centres the figure, asks for a name and stores it, when every rule holds.
+    void SaveFigure();
+
 signals:
     // The window has closed: the run is over, whatever other windows are open.
     void Closed();
@@ -263,6 +274,18 @@ private:
     std::optional<PiecePlacement> liftedShown_; // where the board canvas shows the lifted piece
     QTimer* refusalTimer_ = nullptr;
     int refusalTicks_ = 0; // counts down; the sign shows on even ticks
+
+    std::unique_ptr<struct EditorSession> editor_;
+    int EditorBarHeight() const;
+    void MakeEditorBar();
+    void PlaceEditorBar();
+    void UpdateEditorTexts();
+    void SetEditorLine(const QString& text);
+    // The pieces lie or are lifted anew: tell the line, start or call off the slow check.
+    void EditorFigureChanged();
+    void ShowVerdict(const FigureRules::Verdict& verdict);
+    std::vector<FigureRules::Reference> EditorReferences() const;
+    void PaintEditorOverlay(QPainter& painter);
 };
 
 } // namespace zq

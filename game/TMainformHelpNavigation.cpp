@@ -16,6 +16,8 @@ namespace zq {
 
 void TMainform::SetupPuzzle()
 {
+    // Another Quarvel on the board ends the making of one.
+    CloseEditor();
     const bool tip = Engine.SetupPuzzle(State.Library, State.CurrentPuzzle, State.Progress(State.CurrentPuzzle),
                                         randomOrientation_);
     TipBtn->setEnabled(tip);
@@ -32,7 +34,7 @@ void TMainform::RepaintPattern()
 void TMainform::TipBtnClick()
 {
     BoardEngine& e = Engine;
-    if (e.PlayState != BoardEngine::Playing)
+    if (e.PlayState != BoardEngine::Playing || editor_)
         return;
     for (int j = 1; j <= PieceCount; ++j)
         if (j != e.SelectedPiece)
@@ -102,6 +104,7 @@ void TMainform::SelectBtnClick()
     const ProgramState::Collection before = State.Playing;
     const int shownBefore = State.CurrentPuzzle;
     const PuzzleRecord onBoard = State.Library[0];
+    SelectDlg->OpenEditor = [this](int ownIndex) { OpenEditor(ownIndex); };
     // Own Quarvels edited in the gallery may move the one on the board: set up again when it is not the same.
     const bool picked = SelectDlg->ShowModal() == 1;
     if (!picked && State.Playing == before && State.CurrentPuzzle == shownBefore &&

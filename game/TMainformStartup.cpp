@@ -373,6 +373,7 @@ void TMainform::UpdateHints()
     for (std::size_t i = 0; i < buttons.size(); ++i)
         buttons[i]->setToolTip(QString::fromUtf8(State.German() ? hints[i].german : hints[i].english));
     UpdateTitle();
+    UpdateEditorTexts();
 }
 
 void TMainform::TongueBtnClick()
