@@ -44,7 +44,6 @@ read -r GX GY _ < <(inside "$GALLERY")
 click $((GX + 80)) $((GY + 296)) # the collection box below the gallery
 xdotool key Down Return
 sleep 0.6
-import -window root "$WORK/own-gallery.png"
 click $((GX + 20 + 100 + 45)) $((GY + 20 + 40))
 wait_window '^Zibble Quarvel - My Quarvels$' 50 >/dev/null || fail "title after the pick: $(xdotool getwindowname "$MAIN")"
 PATTERN=$(wait_window '^Quarvel 2$' 30) || fail "pattern window does not show own Quarvel 2"

@@ -58,8 +58,6 @@ TEST(CollectionFile, EveryRefusalOfBytes)
         }
         EXPECT_EQ(c.Damaged(), row.fault == F::Truncated || row.fault == F::TooMany || !row.refused.empty());
     }
-    // What is kept is written back byte for byte.
-    EXPECT_EQ(CollectionFile::Bytes(CollectionFile::Parse(good).records), good);
 }
 
 TEST(CollectionFile, WhatIsNoFileIsRefusedWithoutWaiting)
