@@ -235,7 +235,11 @@ void TSelectDlg::OwnBtnClick()
     }
 }
 
-bool TSelectDlg::Finished(int n) const { return IsFinished(state_.ProgressOf(view_, n)); }
+bool TSelectDlg::Finished(int n) const
+{
+    // An empty collection has nothing unfinished to go to.
+    return n > Count() || IsFinished(state_.ProgressOf(view_, n));
+}
 
 void TSelectDlg::DrawCell(Canvas& canvas, int i, int n) const
 {
