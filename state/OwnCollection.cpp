@@ -378,7 +378,7 @@ OwnCollection::ImportPlan OwnCollection::PlanImport(const std::filesystem::path&
         report.reasons << FaultText(c.fault, shown, german);
     const auto refuse = [&](int n, const QString& why) {
         ++report.refused;
-        report.reasons << T(german, "Quarvel %1: %2.", "Quarvel %1: %2.").arg(n).arg(why);
+        report.reasons << T(german, "Quarvel %1 der Datei: %2.", "Quarvel %1 of the file: %2.").arg(n).arg(why);
     };
     for (const CollectionFile::Refusal& r : c.refused)
         refuse(r.number, RecordFaultText(r.fault, german));
