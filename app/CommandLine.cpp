@@ -38,8 +38,12 @@ CommandLine ParseCommandLine(int argc, char** argv)
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
+    const QCommandLineOption collection(QStringLiteral("collection"),
+                                        QStringLiteral("Play the Quarvels of a collection file (.zqc), without changing it."),
+                                        QStringLiteral("file"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(collection);
     for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "display", "name", "visual",
                              "style", "stylesheet", "qwindowgeometry", "geometry", "qwindowicon", "icon", "qwindowtitle",
                              "title", "session", "qmljsdebugger"}) {
@@ -90,8 +94,12 @@ CommandLine ParseCommandLine(int argc, char** argv)
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1)
         return usageError(QStringLiteral("Only one game file can be opened."));
+    if (parser.values(collection).size() > 1 || (parser.isSet(collection) && !files.isEmpty()))
+        return usageError(QStringLiteral("Only one file can be opened."));
+    if (parser.isSet(collection) && parser.value(collection).isEmpty())
+        return usageError(QStringLiteral("--collection needs a file."));
     return CommandLine{files.isEmpty() ? QString() : files.constFirst(), std::nullopt,
-                       parser.value(QStringLiteral("display"))};
+                       parser.value(QStringLiteral("display")), parser.value(collection)};
 }
 
 } // namespace zq

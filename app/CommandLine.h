@@ -13,6 +13,7 @@ struct CommandLine {
     QString GameFile;            // empty: the stored game
     std::optional<int> ExitCode; // set: end with it, the text already printed
     QString Display;             // -display, for the message when it cannot be opened
+    QString CollectionFile;      // --collection: a collection file to play read-only
 };
 
 // Read before the application object exists, so that --help and --version

@@ -81,8 +81,11 @@ int main(int argc, char** argv)
 
     // A game that runs already takes over: it comes to the front and opens the file named here.
     zq::SingleInstance instance(QFile::decodeName(zq::TIniStore::DefaultFileName().c_str()));
-    const QByteArray fileToHand =
+    QByteArray fileToHand =
         command.GameFile.isEmpty() ? QByteArray() : zq::EncodeFileName(zq::AbsoluteFileName(command.GameFile));
+    if (!command.CollectionFile.isEmpty())
+        fileToHand = QByteArray(zq::TMainform::CollectionRequest) +
+                     zq::EncodeFileName(zq::AbsoluteFileName(command.CollectionFile));
     if (instance.Claim(fileToHand) == zq::SingleInstance::Outcome::HandedOver)
         return 0;
     // The session may end while the main window is still being made (a message
@@ -105,6 +108,7 @@ int main(int argc, char** argv)
     zq::ProgramState state;
     zq::TMainform::Environment environment;
     environment.GameFile = command.GameFile;
+    environment.CollectionFile = command.CollectionFile;
     environment.RecoveryFile = zq::TMainform::DefaultRecoveryFile();
     auto MainForm = std::make_unique<zq::TMainform>(state, std::move(environment));
     if (MainForm->Aborted())

@@ -12,7 +12,14 @@
 #include "platform/services/Glyphs.h"
 #include "platform/services/RawPicture.h"
 
+#include "dialogs/TOwnDlg.h"
+#include "platform/services/FileNames.h"
+
+#include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
+#include <QMessageBox>
+#include <QTimer>
 #include <QApplication>
 #include <QIcon>
 #include <QKeyEvent>
@@ -66,7 +73,7 @@ TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
     // The wheel pages over the thumbnails as it does over the scroll bar.
     box_->OnWheel = [this](QWheelEvent* e) { QApplication::sendEvent(Scroll_, e); };
     // A designed Quarvel's name heads the gallery's hint over its thumbnail.
-    new NameTips(box_, [this](const QPoint& p) { return state_.QuarvelName(QuarvelAt(p.x(), p.y())); });
+    new NameTips(box_, [this](const QPoint& p) { return state_.NameOf(view_, QuarvelAt(p.x(), p.y())); });
 
     Scroll_ = new QScrollBar(Qt::Vertical, this);
     Scroll_->setGeometry(424, 9, 16, 266);
@@ -94,6 +101,19 @@ TSelectDlg::TSelectDlg(ProgramState& state, QWidget* mainForm, QWidget* parent)
     CancelBtn_->setAutoDefault(false);
     connect(CancelBtn_, &QPushButton::clicked, this, [this] { done(2); });
 
+    // Below the gallery, left of the arrows, where nothing else is shown.
+    CollectionBox_ = new QComboBox(this);
+    CollectionBox_->setObjectName(QStringLiteral("CollectionBox"));
+    CollectionBox_->setGeometry(8, 284, 150, 25);
+    connect(CollectionBox_, &QComboBox::activated, this, [this](int index) {
+        View(static_cast<ProgramState::Collection>(CollectionBox_->itemData(index).toInt()));
+    });
+    OwnBtn_ = new QPushButton(this);
+    OwnBtn_->setObjectName(QStringLiteral("OwnBtn"));
+    OwnBtn_->setGeometry(162, 284, 100, 25);
+    OwnBtn_->setAutoDefault(false);
+    connect(OwnBtn_, &QPushButton::clicked, this, [this] { OwnBtnClick(); });
+
     FormCreate();
 }
 
@@ -105,7 +125,7 @@ void TSelectDlg::FormCreate()
 {
     // The last position shows the last twelve Quarvels. A library of fewer
     // than twelve has the one position 1, and the empty cells pick nothing.
-    Scroll_->setMaximum(std::max(1, state_.Library.PuzzleCount - (Cells - 1)));
+    Scroll_->setMaximum(std::max(1, Count() - (Cells - 1)));
 }
 
 void TSelectDlg::showEvent(QShowEvent* event)
@@ -134,16 +154,92 @@ void TSelectDlg::FormActivate()
     box_->setToolTip(german ? QStringLiteral("Ein Mausklick und schon gehts mit diesem Quarvel los.")
                             : QStringLiteral("A mouselick and the Quarvel is selected."));
 
+    // Each showing starts with the collection on the board; it may have changed since the last one.
+    view_ = state_.Playing;
+    UpdateCollectionBox();
+    FormCreate();
     // The scroll bar keeps the position in its range: a late Quarvel shows the last twelve.
     const int before = Scroll_->value();
-    selected_ = std::clamp(state_.CurrentPuzzle, 1, std::max(1, state_.Library.PuzzleCount));
+    selected_ = std::clamp(state_.CurrentPuzzle, 1, std::max(1, Count()));
     Scroll_->setValue(state_.CurrentPuzzle);
     if (Scroll_->value() == before)
         ScrollChange(); // progress may have changed since the last showing
 
 }
 
-bool TSelectDlg::Finished(int n) const { return IsFinished(state_.Progress(n)); }
+void TSelectDlg::UpdateCollectionBox()
+{
+    const bool german = state_.German();
+    CollectionBox_->clear();
+    CollectionBox_->addItem(german ? QStringLiteral("Mitgelieferte Quarvels") : QStringLiteral("Shipped Quarvels"),
+                            static_cast<int>(ProgramState::Collection::Shipped));
+    CollectionBox_->addItem(german ? QStringLiteral("Meine Quarvels") : QStringLiteral("My Quarvels"),
+                            static_cast<int>(ProgramState::Collection::Own));
+    if (state_.Playing == ProgramState::Collection::File)
+        CollectionBox_->addItem(ShownFileName(QFileInfo(state_.Loose.File).fileName()),
+                                static_cast<int>(ProgramState::Collection::File));
+    CollectionBox_->setCurrentIndex(CollectionBox_->findData(static_cast<int>(view_)));
+    CollectionBox_->setToolTip(german ? QStringLiteral("Welche Quarvels die Galerie zeigt")
+                                      : QStringLiteral("Which Quarvels the gallery shows"));
+    OwnBtn_->setText(german ? QString::fromUtf8("Verwalten…") : QString::fromUtf8("Manage…"));
+    OwnBtn_->setToolTip(german ? QStringLiteral("Eigene Quarvels bauen, umbenennen, ordnen, teilen")
+                               : QStringLiteral("Make, rename, order and share your own Quarvels"));
+    OwnBtn_->setVisible(view_ == ProgramState::Collection::Own);
+}
+
+void TSelectDlg::View(ProgramState::Collection c)
+{
+    if (c == ProgramState::Collection::Own) {
+        // Read when first shown, not at start-up; a damaged file is reported here.
+        if (const QString message = state_.LoadOwnOnce(); !message.isEmpty())
+            QMessageBox::warning(this, QStringLiteral("Zibble Quarvel"), message);
+    }
+    view_ = c;
+    UpdateCollectionBox();
+    FormCreate();
+    const int start = state_.CurrentOf(c);
+    selected_ = std::clamp(start, 1, std::max(1, Count()));
+    Scroll_->setValue(start);
+    ScrollChange();
+}
+
+TOwnDlg* TSelectDlg::OwnDlg()
+{
+    if (!OwnDlg_)
+        OwnDlg_ = new TOwnDlg(state_, this);
+    return OwnDlg_;
+}
+
+void TSelectDlg::OwnBtnClick()
+{
+    TOwnDlg* dlg = OwnDlg();
+    dlg->CanEdit = static_cast<bool>(OpenEditor);
+    const int result = dlg->ShowModal(selected_);
+    // The collection may have changed: shown afresh, at the figure last chosen there.
+    FormCreate();
+    if (dlg->Chosen() > 0)
+        selected_ = dlg->Chosen();
+    selected_ = std::clamp(selected_, 1, std::max(1, Count()));
+    Scroll_->setValue(selected_);
+    ScrollChange();
+    if (result == TOwnDlg::PlayResult && dlg->Chosen() > 0)
+        Pick(dlg->Chosen());
+    else if (result == TOwnDlg::EditResult && OpenEditor) {
+        // The editor opens once the gallery is closed: it takes the main window's board.
+        const int which = dlg->Chosen();
+        done(2);
+        QTimer::singleShot(0, this, [this, which] {
+            if (OpenEditor)
+                OpenEditor(which);
+        });
+    }
+}
+
+bool TSelectDlg::Finished(int n) const
+{
+    // An empty collection has nothing unfinished to go to.
+    return n > Count() || IsFinished(state_.ProgressOf(view_, n));
+}
 
 void TSelectDlg::DrawCell(Canvas& canvas, int i, int n) const
 {
@@ -159,7 +255,7 @@ void TSelectDlg::DrawCell(Canvas& canvas, int i, int n) const
     canvas.Rectangle(x0, y0, x0 + 90, y0 + 75);
     canvas.TextOut(x0 + 3, y0 + 1, QString::number(n), SmallSansFont::Make(true), clBlack);
 
-    const std::uint8_t progress = state_.Progress(n);
+    const std::uint8_t progress = state_.ProgressOf(view_, n);
     if (IsFinished(progress)) {
         // Levels 5..7 come only from a damaged file; they show the face of level 4, not a picture from outside the strip.
         const int level = EffectiveHelpLevel(progress);
@@ -167,7 +263,7 @@ void TSelectDlg::DrawCell(Canvas& canvas, int i, int n) const
     }
 
     canvas.BrushColour = IsFinished(progress) ? clGrey : clBlack;
-    const PuzzleRecord& record = state_.Library[n];
+    const PuzzleRecord& record = state_.RecordOf(view_, n);
     for (int j = 1; j <= PieceCount; ++j) {
         const PiecePlacement& pl = record[j];
         const auto o = static_cast<std::size_t>(pl.o.value());
@@ -181,15 +277,26 @@ void TSelectDlg::DrawCell(Canvas& canvas, int i, int n) const
 void TSelectDlg::boxPaint(Canvas& canvas) const
 {
     const int first = Scroll_->value();
+    if (Count() == 0) {
+        const bool german = state_.German();
+        // Two short lines: one long line would not fit the gallery in German.
+        canvas.TextOut(8, 8, german ? QStringLiteral("Noch keine eigenen Quarvels.") : QStringLiteral("No Quarvels of your own yet."),
+                       SmallSansFont::Make(true), clBlack);
+        canvas.TextOut(8, 24,
+                       german ? QStringLiteral("\u201EVerwalten\u2026\u201C baut oder importiert welche.")
+                              : QStringLiteral("\u201CManage\u2026\u201D makes or imports some."),
+                       SmallSansFont::Make(), clBlack);
+        return;
+    }
     for (int i = 0; i < Cells; ++i) {
         const int n = first + i;
-        if (n > state_.Library.PuzzleCount)
+        if (n > Count())
             continue;
         DrawCell(canvas, i, n);
     }
     // The selection: a blue frame, four pixels wide, two of them in the gap around the thumbnail.
     const int i = selected_ - first;
-    if (i >= 0 && i < Cells && selected_ <= state_.Library.PuzzleCount) {
+    if (i >= 0 && i < Cells && selected_ <= Count()) {
         const int x0 = CellWidth * (i % Columns);
         const int y0 = CellHeight * (i / Columns);
         canvas.BrushSolid = false;
@@ -206,14 +313,14 @@ void TSelectDlg::ScrollChange()
     const int first = Scroll_->value();
     if (selected_ < first || selected_ >= first + Cells)
         selected_ = std::min(first + std::clamp(selected_ - shownFirst_, 0, Cells - 1),
-                             std::max(1, state_.Library.PuzzleCount));
+                             std::max(1, Count()));
     shownFirst_ = first;
     box_->Repaint();
 }
 
 void TSelectDlg::Select(int n)
 {
-    selected_ = std::clamp(n, 1, std::max(1, state_.Library.PuzzleCount));
+    selected_ = std::clamp(n, 1, std::max(1, Count()));
     // Scrolled by whole rows, so that the columns stay as they were.
     int first = Scroll_->value();
     while (selected_ < first && first > Scroll_->minimum())
@@ -243,13 +350,11 @@ bool TSelectDlg::boxKeyDown(int key)
         return true;
     }
     case Qt::Key_Home: Select(1); return true;
-    case Qt::Key_End: Select(state_.Library.PuzzleCount); return true;
+    case Qt::Key_End: Select(Count()); return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (selected_ >= 1 && selected_ <= state_.Library.PuzzleCount) {
-            state_.CurrentPuzzle = selected_;
-            done(1);
-        }
+        if (selected_ >= 1 && selected_ <= Count())
+            Pick(selected_);
         return true;
     default: return false;
     }
@@ -261,7 +366,7 @@ int TSelectDlg::QuarvelAt(int X, int Y) const
         return 0;
     // The whole 100 by 85 cell counts, gaps included.
     const int n = Scroll_->value() + X / CellWidth + Columns * (Y / CellHeight);
-    return n <= state_.Library.PuzzleCount ? n : 0;
+    return n <= Count() ? n : 0;
 }
 
 void TSelectDlg::boxMouseDown(int X, int Y)
@@ -269,6 +374,14 @@ void TSelectDlg::boxMouseDown(int X, int Y)
     const int n = QuarvelAt(X, Y);
     if (n == 0)
         return;
+    Pick(n);
+}
+
+void TSelectDlg::Pick(int n)
+{
+    // A pick in the other collection puts that collection on the board.
+    if (view_ != state_.Playing)
+        state_.Play(view_, n);
     state_.CurrentPuzzle = n;
     done(1);
 }

@@ -2,18 +2,22 @@
 #pragma once
 
 #include "platform/canvas/Canvas.h"
+#include "state/ProgramState.h"
 
 #include <QDialog>
 #include <QImage>
 
+#include <functional>
+
+class QComboBox;
 class QFrame;
 class QPushButton;
 class QScrollBar;
 
 namespace zq {
 
-struct ProgramState;
 class CanvasWidget;
+class TOwnDlg;
 
 // The gallery: twelve thumbnails at a time, four across and three down,
 // each with its number, its silhouette and, once finished, a face for the
@@ -58,6 +62,19 @@ public:
     QPushButton* PrevBtn() const { return PrevBtn_; }
     QPushButton* NextBtn() const { return NextBtn_; }
     QPushButton* CancelBtn() const { return CancelBtn_; }
+
+    // Beside the gallery: which collection it shows (the shipped Quarvels, My
+    // Quarvels, a collection file being played), and the management of My Quarvels.
+    QComboBox* CollectionBox() const { return CollectionBox_; }
+    QPushButton* OwnBtn() const { return OwnBtn_; }
+    ProgramState::Collection Viewed() const { return view_; }
+    void View(ProgramState::Collection c);
+    // The My Quarvels window, made when first opened.
+    TOwnDlg* OwnDlg();
+    void OwnBtnClick();
+    // Opens the editor on own Quarvel i (0: a new one), after the gallery has closed.
+    // Unset, the gallery offers no editing.
+    std::function<void(int)> OpenEditor;
     const QImage& FaceStrip() const { return sm_; }
 
 public slots:
@@ -68,6 +85,9 @@ protected:
 
 private:
     bool Finished(int n) const;
+    int Count() const { return state_.CountOf(view_); }
+    void Pick(int n);
+    void UpdateCollectionBox();
     void DrawCell(Canvas& canvas, int i, int n) const;
     void Select(int n);
 
@@ -81,6 +101,10 @@ private:
     QPushButton* PrevBtn_;
     QPushButton* NextBtn_;
     QPushButton* CancelBtn_;
+    QComboBox* CollectionBox_;
+    QPushButton* OwnBtn_;
+    TOwnDlg* OwnDlg_ = nullptr;
+    ProgramState::Collection view_ = ProgramState::Collection::Shipped;
     int selected_ = 1;
     int shownFirst_ = 1; // the scroll position the gallery was last drawn at
 };

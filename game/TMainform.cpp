@@ -2,6 +2,8 @@
 // The main window put together: its toolbar, its board widget, the services it owns.
 #include "game/TMainform.h"
 
+#include "game/EditorSession.h"
+
 #include "platform/canvas/CanvasWidget.h"
 #include "platform/placement/TFormPlacement.h"
 #include "platform/services/Glyphs.h"

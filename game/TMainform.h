@@ -8,6 +8,7 @@
 #include "platform/sound/SoundOutput.h"
 #include "platform/settings/TIniStore.h"
 #include "platform/sound/TWaveList.h"
+#include "engine/figures/FigureRules.h"
 
 #include <QCursor>
 #include <QImage>
@@ -51,6 +52,7 @@ public:
         std::optional<std::uint32_t> Seed;         // none: seeded from the clock
         QString GameFile;                          // named on the command line, opened instead of the stored game
         std::filesystem::path RecoveryFile;        // where an unsaved game is kept when the session ends; empty: nowhere
+        QString CollectionFile;                    // a collection file to play read-only (--collection)
     };
 
     TMainform(ProgramState& state, Environment environment);
@@ -181,10 +183,33 @@ public:
     // file it was given, if any, as the load button would.
     void BringToFront(const QString& file);
 
+    // Own Quarvels and collection files (TMainformCollections.cpp).
+    // A help step or a solution changed the progress: the shipped game is then
+    // modified, an own Quarvel's progress goes to its file at once.
+    void ProgressChanged();
+    // Plays a collection file read-only; a damaged or unreadable one is reported by name.
+    void OpenCollectionFile(const QString& file);
+    bool PlayCollectionFile(const QString& file); // the same without setting up the board
+    // What a running game is handed, before the file name, to play a collection file.
+    static constexpr const char* CollectionRequest = "collection:";
+    void ReadCollectionSettings(const QString& collectionFile);
+    void WriteCollectionSettings();
+    QString CollectionTitle() const;
+
     void PlayWave(int n);
     void RepaintPattern();
     // Asks the window to close as the exit button does; ignored while a close is under way.
     void RequestClose();
+
+    // The editor (TMainformEditor.cpp): the board lent to making a Quarvel. 0 starts a new
+    // figure from the parked pieces, i (1..State.Own.Count()) opens own Quarvel i, which a
+    // save then replaces. Leaving it puts back the game that was on the board.
+    void OpenEditor(int ownIndex = 0);
+    void CloseEditor();
+    void ToggleEditor();
+    bool Editing() const;
+    // Centres the figure, asks for a name and stores it, when every rule holds.
+    void SaveFigure();
 
 signals:
     // The window has closed: the run is over, whatever other windows are open.
@@ -249,6 +274,18 @@ private:
     std::optional<PiecePlacement> liftedShown_; // where the board canvas shows the lifted piece
     QTimer* refusalTimer_ = nullptr;
     int refusalTicks_ = 0; // counts down; the sign shows on even ticks
+
+    std::unique_ptr<struct EditorSession> editor_;
+    int EditorBarHeight() const;
+    void MakeEditorBar();
+    void PlaceEditorBar();
+    void UpdateEditorTexts();
+    void SetEditorLine(const QString& text);
+    // The pieces lie or are lifted anew: tell the line, start or call off the slow check.
+    void EditorFigureChanged();
+    void ShowVerdict(const FigureRules::Verdict& verdict);
+    std::vector<FigureRules::Reference> EditorReferences() const;
+    void PaintEditorOverlay(QPainter& painter);
 };
 
 } // namespace zq

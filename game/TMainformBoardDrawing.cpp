@@ -28,9 +28,13 @@ void TMainform::resizeEvent(QResizeEvent* event)
 void TMainform::formResize()
 {
     toolPanel->setGeometry(0, 0, width(), ToolPanelHeight);
-    const BoardLayout l = BoardLayout::For(width(), height(), ToolPanelHeight);
+    // The editor's line goes under the board's frame; only where there is no room for it does the board give way.
+    BoardLayout l = BoardLayout::For(width(), height(), ToolPanelHeight);
+    if (const int bar = EditorBarHeight(); bar > 0 && l.Top + l.Height + 7 + bar > height())
+        l = BoardLayout::For(width(), height() - bar, ToolPanelHeight);
     Engine.CellWidth = Engine.CellHeight = l.CellSize;
     box->setGeometry(l.Left, l.Top, l.Width, l.Height);
+    PlaceEditorBar();
     formCanvas_.Resize(width(), height());
     FormPaint(formCanvas_);
     box->Repaint();
@@ -157,6 +161,8 @@ void TMainform::SignalRefused()
 // after a refused put-down a red frame that blinks twice.
 void TMainform::PaintOverlay(QPainter& painter)
 {
+    if (editor_)
+        PaintEditorOverlay(painter);
     const int j = Engine.SelectedPiece;
     if (j == 0 || Engine.PlayState != BoardEngine::Playing)
         return;

@@ -105,9 +105,8 @@ QFileDialog& TMainform::FileDialog(QFileDialog*& dialog, bool save)
 
 bool TMainform::WriteGameFile(const QString& path)
 {
-    const auto* first = State.ProgressBytes.data() + 1;
-    const bool ok = WriteFileAtomically(FileSystemPath(path),
-                                        std::span(first, static_cast<std::size_t>(State.Library.PuzzleCount)));
+    // A game file holds the shipped Quarvels' progress, also while own ones are played.
+    const bool ok = WriteFileAtomically(FileSystemPath(path), State.ShippedGame());
     if (!ok) {
         ShowError(State.German() ? QStringLiteral("Kann Spiel ") + FileNameOf(path) +
                                        QStringLiteral(" nicht speichern. Datenträger voll oder nicht beschreibbar.")
@@ -198,6 +197,8 @@ void TMainform::LoadBtnClick()
 void TMainform::LoadChosenFile(const QString& name)
 {
     if (ReadGameFile(name)) {
+        // A game is played on the shipped Quarvels.
+        State.Play(ProgramState::Collection::Shipped);
         SetupPuzzle();
         Modified = false;
         State.GameFileName = name;
@@ -213,6 +214,8 @@ void TMainform::NewgameBtnClick()
     if (!YesNoDlg || YesNoDlg->ShowModal(TYesNoDlg::giveup) != 6)
         return;
     SaveIfModified();
+    // A new game is one on the shipped Quarvels; the own ones keep their progress.
+    State.Play(ProgramState::Collection::Shipped);
     for (int i = 1; i <= State.Library.PuzzleCount; ++i)
         State.Progress(i) = 0;
     SetupPuzzle();
@@ -227,7 +230,9 @@ void TMainform::NewgameBtnClick()
 void TMainform::UpdateTitle()
 {
     QString title = QStringLiteral("Zibble Quarvel");
-    if (!State.GameFileName.isEmpty())
+    if (State.Playing != ProgramState::Collection::Shipped)
+        title += CollectionTitle();
+    else if (!State.GameFileName.isEmpty())
         title += (State.German() ? QStringLiteral(" - Spiel ") : QStringLiteral(" - Game ")) + FileNameOf(State.GameFileName);
     setWindowTitle(title);
 }

@@ -16,6 +16,8 @@ namespace zq {
 
 void TMainform::SetupPuzzle()
 {
+    // Another Quarvel on the board ends the making of one.
+    CloseEditor();
     const bool tip = Engine.SetupPuzzle(State.Library, State.CurrentPuzzle, State.Progress(State.CurrentPuzzle),
                                         randomOrientation_);
     TipBtn->setEnabled(tip);
@@ -32,7 +34,7 @@ void TMainform::RepaintPattern()
 void TMainform::TipBtnClick()
 {
     BoardEngine& e = Engine;
-    if (e.PlayState != BoardEngine::Playing)
+    if (e.PlayState != BoardEngine::Playing || editor_)
         return;
     for (int j = 1; j <= PieceCount; ++j)
         if (j != e.SelectedPiece)
@@ -57,7 +59,7 @@ void TMainform::TipBtnClick()
     }
     e.LayHelpPieces(State.Library[State.CurrentPuzzle], 2 * level);
     DrawPieces(level == 4 ? clRed : clBlack, clGrey);
-    Modified = true;
+    ProgressChanged();
 }
 
 void TMainform::QuarvelSolved()
@@ -67,7 +69,7 @@ void TMainform::QuarvelSolved()
     std::uint8_t& progress = State.Progress(State.CurrentPuzzle);
     if (!IsFinished(progress)) {
         progress = static_cast<std::uint8_t>(progress | FinishedBit);
-        Modified = true;
+        ProgressChanged();
     }
     PlayWave(5);
     if (YesNoDlg)
@@ -97,12 +99,22 @@ void TMainform::DownBtnClick()
 
 void TMainform::SelectBtnClick()
 {
-    if (!SelectDlg || SelectDlg->ShowModal() != 1)
+    if (!SelectDlg)
+        return;
+    const ProgramState::Collection before = State.Playing;
+    const int shownBefore = State.CurrentPuzzle;
+    const PuzzleRecord onBoard = State.Library[0];
+    SelectDlg->OpenEditor = [this](int ownIndex) { OpenEditor(ownIndex); };
+    // Own Quarvels edited in the gallery may move the one on the board: set up again when it is not the same.
+    const bool picked = SelectDlg->ShowModal() == 1;
+    if (!picked && State.Playing == before && State.CurrentPuzzle == shownBefore &&
+        State.Library[State.CurrentPuzzle] == onBoard)
         return;
     SetupPuzzle();
     box->Repaint();
     update();
     RepaintPattern();
+    UpdateTitle();
 }
 
 void TMainform::StatBtnClick()

@@ -116,6 +116,7 @@ void TMainform::CancelLift()
     const int j = History.CancelLift(e);
     PlayWave(2);
     ShowLaidDown(j);
+    EditorFigureChanged();
 }
 
 // Pixels that everything drawn for a piece at p lies in, with one to spare.
@@ -176,6 +177,7 @@ void TMainform::Undo()
     if (const auto m = History.Undo(e)) {
         PlayWave(2);
         ShowRelaid(m->piece, m->to);
+        EditorFigureChanged();
     }
 }
 
@@ -188,6 +190,7 @@ void TMainform::Redo()
     if (const auto m = History.Redo(e)) {
         PlayWave(2);
         ShowRelaid(m->piece, m->from);
+        EditorFigureChanged();
     }
 }
 
@@ -224,6 +227,8 @@ void TMainform::CreateShortcuts()
     };
     act({"Ctrl+Z"}, &TMainform::Undo);
     act({"Ctrl+Shift+Z", "Ctrl+Y"}, &TMainform::Redo);
+    act({"Ctrl+E"}, &TMainform::ToggleEditor);
+    act({"Ctrl+Return", "Ctrl+Enter"}, &TMainform::SaveFigure);
 }
 
 } // namespace zq

@@ -89,6 +89,7 @@ void TMainform::LiftPiece(int j)
     DrawPiece(j, clSilver, clSilver);
     DrawPieces(clBlack, clGrey);
     ShowLifted();
+    EditorFigureChanged();
 }
 
 bool TMainform::PutDownSelected()
@@ -108,7 +109,9 @@ bool TMainform::PutDownSelected()
     liftedShown_.reset();
     History.PutDown(p);
     ShowLaidDown(j);
-    if (e.PlayState == BoardEngine::Playing && e.CheckSolved())
+    if (editor_)
+        EditorFigureChanged(); // a figure being made is never solved
+    else if (e.PlayState == BoardEngine::Playing && e.CheckSolved())
         QuarvelSolved();
     return true;
 }

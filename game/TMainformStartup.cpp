@@ -31,6 +31,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <sys/stat.h>
 
 namespace zq {
@@ -136,6 +137,7 @@ void TMainform::formCreate(Environment& environment)
     }
     StampGameFile(State.GameFileName);
     Modified = false;
+    ReadCollectionSettings(environment.CollectionFile);
     SetupPuzzle();
 }
 
@@ -144,10 +146,10 @@ bool TMainform::ReadProgressFrom(const QString& path)
     // Never more than the library needs, however large the file is; never a
     // FIFO or a device, which could block the game or never end.
     std::vector<std::uint8_t> bytes;
-    if (ReadRegularFile(FileSystemPath(path), static_cast<std::size_t>(State.Library.PuzzleCount), bytes) !=
-        ReadResult::Ok)
+    const int count = State.ShippedLibrary().PuzzleCount;
+    if (ReadRegularFile(FileSystemPath(path), static_cast<std::size_t>(count), bytes) != ReadResult::Ok)
         return false;
-    ReadProgress(bytes, State.Library.PuzzleCount, State.ProgressBytes);
+    ReadProgress(bytes, count, State.ShippedProgressBytes());
     return true;
 }
 
@@ -225,9 +227,10 @@ void TMainform::formClose()
         HelpViewer->close();
     SaveIfModified();
     ini.WriteBool(Common, "sound", SoundBtn->isChecked());
-    ini.WriteInteger(Common, "level", State.CurrentPuzzle);
+    ini.WriteInteger(Common, "level", State.ShippedCurrent());
     ini.WriteInteger(Common, "tongue", State.Language);
     ini.WriteString(Common, "save", EncodeFileName(State.GameFileName).toStdString());
+    WriteCollectionSettings();
 }
 
 void TMainform::ExitBtnClick() { RequestClose(); }
@@ -256,7 +259,7 @@ void TMainform::EndSession()
         // Nobody is there to answer a question or read a message now: the game
         // goes to its file unless someone else changed that file, and whatever
         // cannot go there is kept for the next start.
-        const std::span bytes(State.ProgressBytes.data() + 1, static_cast<std::size_t>(State.Library.PuzzleCount));
+        const std::span bytes = State.ShippedGame();
         bool kept = !State.GameFileName.isEmpty() && !ChangedOnDisk() &&
                     WriteFileAtomically(FileSystemPath(State.GameFileName), bytes);
         if (kept) {
@@ -271,9 +274,10 @@ void TMainform::EndSession()
     }
     try {
         ini.WriteBool(Common, "sound", SoundBtn->isChecked());
-        ini.WriteInteger(Common, "level", State.CurrentPuzzle);
+        ini.WriteInteger(Common, "level", State.ShippedCurrent());
         ini.WriteInteger(Common, "tongue", State.Language);
         ini.WriteString(Common, "save", EncodeFileName(State.GameFileName).toStdString());
+        WriteCollectionSettings();
     } catch (const std::exception&) {
         // Nothing more can be done while the session ends; the game file is safe.
     }
@@ -285,7 +289,8 @@ void TMainform::OfferRecovery()
         return;
     std::vector<std::uint8_t> bytes;
     // Anything but a regular file there is not ours: left alone.
-    if (ReadRegularFile(RecoveryFile, static_cast<std::size_t>(State.Library.PuzzleCount), bytes) != ReadResult::Ok)
+    if (ReadRegularFile(RecoveryFile, static_cast<std::size_t>(State.ShippedLibrary().PuzzleCount), bytes) !=
+        ReadResult::Ok)
         return;
     const QString question =
         State.German() ? QStringLiteral("Das Spiel wurde beim letzten Mal beendet, bevor der Spielstand gespeichert "
@@ -301,7 +306,10 @@ void TMainform::OfferRecovery()
     std::filesystem::remove(RecoveryFile, ec);
     if (!resume)
         return;
+    // The kept game is one of the shipped Quarvels: they are played again.
+    State.Play(ProgramState::Collection::Shipped);
     ReadProgress(bytes, State.Library.PuzzleCount, State.ProgressBytes);
+    UpdateTitle();
     // Not saved yet: the next save, load, new game or quit saves it.
     Modified = true;
     SetupPuzzle();
@@ -324,6 +332,11 @@ void TMainform::BringToFront(const QString& file)
     if (QApplication::activeModalWidget()) {
         // A question or dialog is open: the file is opened once it is answered.
         QTimer::singleShot(250, this, [this, file] { BringToFront(file); });
+        return;
+    }
+    // A collection file handed over is played as --collection plays it.
+    if (file.startsWith(QLatin1String(CollectionRequest))) {
+        OpenCollectionFile(file.mid(static_cast<qsizetype>(std::strlen(CollectionRequest))));
         return;
     }
     SaveIfModified();
@@ -360,6 +373,7 @@ void TMainform::UpdateHints()
     for (std::size_t i = 0; i < buttons.size(); ++i)
         buttons[i]->setToolTip(QString::fromUtf8(State.German() ? hints[i].german : hints[i].english));
     UpdateTitle();
+    UpdateEditorTexts();
 }
 
 void TMainform::TongueBtnClick()

@@ -18,11 +18,13 @@ struct Candidate {
 };
 
 struct Search {
-    Search(const Grid& t, long long bound, int keep) : target(t), nodeBound(bound), keepExamples(keep) {}
+    Search(const Grid& t, long long bound, int keep, const std::function<bool()>& s)
+        : target(t), nodeBound(bound), keepExamples(keep), stop(s) {}
 
     const Grid& target;
     long long nodeBound;
     int keepExamples;
+    const std::function<bool()>& stop;
     std::vector<Candidate> cand;
     std::vector<int> cellIndex;               // grid index of each mask cell of every candidate
     std::vector<std::uint8_t> cellValue;      // its value
@@ -107,6 +109,11 @@ struct Search {
             result.boundHit = true;
             return;
         }
+        // Asking is cheap against a thousand steps of search.
+        if (stop && result.nodes % 1024 == 0 && stop()) {
+            result.boundHit = result.stopped = true;
+            return;
+        }
         while (pos < order.size() && count[static_cast<std::size_t>(order[pos])] != 0)
             ++pos;
         if (depth == PieceCount) {
@@ -145,7 +152,7 @@ struct Search {
 
 ArrangementSolver::Result ArrangementSolver::Solve(const Grid& target) const
 {
-    Search s(target, nodeBound_, keepExamples_);
+    Search s(target, nodeBound_, keepExamples_, stop_);
     int minX = BoardWidth, minY = BoardHeight, maxX = -1, maxY = -1;
     for (int y = 0; y < BoardHeight; ++y)
         for (int x = 0; x < BoardWidth; ++x)

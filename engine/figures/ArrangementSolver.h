@@ -4,6 +4,7 @@
 #include "engine/PuzzleRecord.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace zq {
@@ -21,6 +22,7 @@ public:
         long long traps = 0;
         long long nodes = 0;
         bool boundHit = false; // the search stopped early: counts are lower bounds
+        bool stopped = false;  // it was called off from outside (boundHit is set too)
         std::vector<PuzzleRecord> solutionExamples;
         std::vector<PuzzleRecord> trapExamples;
     };
@@ -29,6 +31,8 @@ public:
         : nodeBound_(nodeBound), keepExamples_(keepExamples) {}
 
     Result Solve(const Grid& target) const;
+    // Asked now and then during a search; true calls it off.
+    void StopWhen(std::function<bool()> stop) { stop_ = std::move(stop); }
 
     // True when the eight placements can be put down one after the other in
     // some order, each passing the fit test against those already down.
@@ -39,6 +43,7 @@ public:
 private:
     long long nodeBound_;
     int keepExamples_;
+    std::function<bool()> stop_;
 };
 
 } // namespace zq

@@ -100,27 +100,33 @@ ShapeTwins::Shape ShapeTwins::Make(const PuzzleRecord& r)
 namespace {
 
 // The share of area that differs when b is laid on a, sampled in a's frame.
-double OneWay(const ShapeTwins::Shape& a, const ShapeTwins::Shape& b, double giveUpAbove);
+ShapeTwins::Match OneWay(const ShapeTwins::Shape& a, const ShapeTwins::Shape& b, double giveUpAbove);
 
 } // namespace
 
 double ShapeTwins::Difference(const Shape& a, const Shape& b, double giveUpAbove)
 {
+    return Compare(a, b, giveUpAbove).share;
+}
+
+ShapeTwins::Match ShapeTwins::Compare(const Shape& a, const Shape& b, double giveUpAbove)
+{
     // Sampled in one figure's frame, the measure is not quite symmetric; taking
     // the smaller way keeps a verdict from depending on which figure came first.
-    return std::min(OneWay(a, b, giveUpAbove), OneWay(b, a, giveUpAbove));
+    const Match ab = OneWay(a, b, giveUpAbove), ba = OneWay(b, a, giveUpAbove);
+    return ba.share < ab.share ? ba : ab;
 }
 
 namespace {
 
-double OneWay(const ShapeTwins::Shape& a, const ShapeTwins::Shape& b, double giveUpAbove)
+ShapeTwins::Match OneWay(const ShapeTwins::Shape& a, const ShapeTwins::Shape& b, double giveUpAbove)
 {
     // Invariants far apart: no turn or mirror can bring the figures together.
     const double spread = giveUpAbove * (a.invariants[0] + b.invariants[0]);
     if (std::abs(a.invariants[0] - b.invariants[0]) > 0.25 * spread ||
         std::abs(a.invariants[1] - b.invariants[1]) > 0.01 + 0.25 * spread ||
         std::abs(a.invariants[2] - b.invariants[2]) > 0.01 + 0.25 * spread)
-        return 1;
+        return {};
     const double scale = std::sqrt(a.area / b.area); // b's points into a's size
     const double mean = (a.area + b.area) / 2;
     const double limit = giveUpAbove * mean / (Step * Step); // samples
@@ -162,13 +168,13 @@ double OneWay(const ShapeTwins::Shape& a, const ShapeTwins::Shape& b, double giv
                 bestTurn = turn;
             }
     if (bestMirror < 0)
-        return 1;
+        return {};
     // Rounded corners pull the centre of area a little aside: try the best turn shifted.
     for (const double ox : {-1.0, -0.5, 0.0, 0.5, 1.0})
         for (const double oy : {-1.0, -0.5, 0.0, 0.5, 1.0})
             best = std::min(best, differing(bestMirror, bestTurn, ox, oy, best));
-    best = best * Step * Step / mean;
-    return best;
+    // Turns 16 to 23 are the odd orientations' own angles, never none.
+    return {best * Step * Step / mean, bestMirror == 1, bestTurn != 0};
 }
 
 } // namespace

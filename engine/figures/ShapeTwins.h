@@ -41,6 +41,14 @@ public:
     // cheap test on the invariants answers 1 for figures that cannot be close.
     static double Difference(const Shape& a, const Shape& b, double giveUpAbove = NearLimit);
 
+    // The same, with how b lies best on a: mirrored, turned (by a step other than none).
+    struct Match {
+        double share = 1;
+        bool mirrored = false;
+        bool turned = false;
+    };
+    static Match Compare(const Shape& a, const Shape& b, double giveUpAbove = NearLimit);
+
     // Adds figures one by one and tells whether a new one is a twin of one added before.
     class Index {
     public:
