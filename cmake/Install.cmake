@@ -20,6 +20,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/resources/zqvl2.dat ${PROJECT_SOURCE_DIR}/re
               ${PROJECT_SOURCE_DIR}/resources/ZQVL2.HLP
         DESTINATION share/zibble-quarvel)
 install(FILES ${ZQ_DESKTOP_DIR}/${ZQ_APP_ID}.desktop DESTINATION share/applications)
+# Collection files open with --collection, through an entry of their own that menus do not show.
+install(FILES ${ZQ_DESKTOP_DIR}/${ZQ_APP_ID}.Collection.desktop DESTINATION share/applications)
 install(FILES ${ZQ_DESKTOP_DIR}/${ZQ_APP_ID}.metainfo.xml DESTINATION share/metainfo)
 foreach(size 32 48 64 128 256)
     install(FILES ${PROJECT_SOURCE_DIR}/resources/art/icon-${size}.png
@@ -27,9 +29,11 @@ foreach(size 32 48 64 128 256)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/resources/art/icon.svg
         DESTINATION share/icons/hicolor/scalable/apps RENAME ${ZQ_APP_ID}.svg)
-# Saved games: their type, so that a file manager opens them with the game, and its icon.
+# Saved games and collection files: their types, so that a file manager opens them with the game, and their icons.
 install(FILES ${ZQ_DESKTOP_DIR}/zibble-quarvel.xml DESTINATION share/mime/packages)
-install(FILES ${ZQ_DESKTOP_DIR}/application-x-zibble-quarvel.svg DESTINATION share/icons/hicolor/scalable/mimetypes)
+install(FILES ${ZQ_DESKTOP_DIR}/application-x-zibble-quarvel.svg
+              ${ZQ_DESKTOP_DIR}/application-x-zibble-quarvel-collection.svg
+        DESTINATION share/icons/hicolor/scalable/mimetypes)
 install(FILES ${PROJECT_SOURCE_DIR}/resources/man/zibble-quarvel.6 DESTINATION share/man/man6)
 
 # Removes what the last install wrote, as listed in its manifest.

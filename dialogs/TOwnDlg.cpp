@@ -16,7 +16,13 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <atomic>
+#include <thread>
 
 namespace zq {
 
@@ -295,9 +301,45 @@ bool TOwnDlg::ExportTo(const QString& file)
 void TOwnDlg::ImportFrom(const QString& file)
 {
     const bool german = state_.German();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const OwnCollection::ImportReport report = state_.Own.Import(FileSystemPath(file), state_.ShippedLibrary(), german);
-    QApplication::restoreOverrideCursor();
+    // Each figure is compared with every Quarvel there is: a large file takes a while,
+    // so the check runs beside the windows, shows how far it is and can be called off.
+    std::atomic<int> done{0}, total{0};
+    std::atomic<bool> stop{false}, finished{false};
+    OwnCollection::ImportPlan plan;
+    const std::filesystem::path path = FileSystemPath(file);
+    std::thread worker([&] {
+        plan = state_.Own.PlanImport(path, state_.ShippedLibrary(), german, [&](int d, int t) {
+            done = d;
+            total = t;
+            return !stop;
+        });
+        finished = true;
+    });
+    QProgressDialog progress(T(german, "Die Quarvels werden geprüft…", "Checking the Quarvels…"),
+                             T(german, "Abbruch", "Cancel"), 0, 100, this);
+    progress.setWindowTitle(windowTitle());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    QEventLoop wait;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, &wait, [&] {
+        if (progress.wasCanceled())
+            stop = true;
+        if (total > 0)
+            progress.setValue(std::min(99, 100 * done / total));
+        if (finished)
+            wait.quit();
+    });
+    poll.start(30);
+    wait.exec();
+    worker.join();
+    progress.reset();
+    const OwnCollection::ImportReport report = state_.Own.ApplyImport(std::move(plan), german);
+    if (report.stopped) {
+        importMessage_ = T(german, "Der Import wurde abgebrochen; nichts wurde übernommen.",
+                           "The import was called off; nothing was added.");
+        return;
+    }
     QStringList lines;
     if (!report.fileFault || report.added + report.refused + report.duplicates > 0)
         lines << T(german, "%1 Quarvels übernommen, %2 schon vorhanden (übersprungen), %3 abgelehnt.",

@@ -3,8 +3,7 @@
 
 #include "engine/QuarvelNames.h"
 #include "engine/RegularFile.h"
-#include "engine/figures/LibraryChecker.h"
-#include "engine/figures/ShapeTwins.h"
+#include "engine/figures/FigureRules.h"
 #include "platform/services/AtomicFile.h"
 
 #include <QFile>
@@ -348,24 +347,23 @@ bool OwnCollection::Export(const std::filesystem::path& file, const std::vector<
     return ok;
 }
 
-OwnCollection::ImportReport OwnCollection::Import(const std::filesystem::path& file, const PuzzleLibrary& shipped,
-                                                  bool german)
+OwnCollection::ImportPlan OwnCollection::PlanImport(const std::filesystem::path& file, const PuzzleLibrary& shipped,
+                                                    bool german, const std::function<bool(int, int)>& progress) const
 {
-    ImportReport report;
+    ImportPlan plan;
+    ImportReport& report = plan.report;
     const QString shown = Shown(file);
     const CollectionFile::Contents c = CollectionFile::Read(file);
     using F = CollectionFile::Fault;
     if (c.fault == F::Missing || c.fault == F::NotRegular || c.fault == F::Unreadable || c.fault == F::Empty) {
         report.fileFault = true;
         report.reasons << FaultText(c.fault, shown, german);
-        return report;
+        return plan;
     }
-    if (Refuse(german, nullptr)) {
+    if (QString why; Refuse(german, &why)) {
         report.fileFault = true;
-        QString why;
-        Refuse(german, &why);
         report.reasons << why;
-        return report;
+        return plan;
     }
     if (c.fault != F::None)
         report.reasons << FaultText(c.fault, shown, german);
@@ -378,65 +376,84 @@ OwnCollection::ImportReport OwnCollection::Import(const std::filesystem::path& f
 
     QuarvelNames names;
     names.Load(NamesFileFor(file));
-    ShapeTwins::Index shippedShapes;
+    // The editor's rules: what could not be saved there is not taken from a file either.
+    std::vector<FigureRules::Reference> references;
     for (int n = 1; n <= shipped.PuzzleCount; ++n)
-        shippedShapes.Add(ShapeTwins::Make(shipped[n]));
-    ShapeTwins::Index ownShapes;
-    for (const PuzzleRecord& r : records_)
-        ownShapes.Add(ShapeTwins::Make(r));
+        references.push_back(FigureRules::Reference{shipped[n], n, false, {}});
+    for (int i = 1; i <= Count(); ++i)
+        references.push_back(FigureRules::Reference{Record(i), i, true, Name(i).toStdString()});
+    FigureRules::SlowCheck slow;
 
-    Snapshot before = Take();
-    const LibraryChecker checker;
     const std::vector<int> positions = KeptPositions(c);
-    for (std::size_t k = 0; k < c.records.size(); ++k) {
-        const PuzzleRecord& r = c.records[k];
-        const int n = positions[k];
-        if (Count() >= MaxRecords) {
+    const int total = static_cast<int>(c.records.size());
+    for (int k = 0; k < total; ++k) {
+        if (progress && !progress(k, total)) {
+            report.stopped = true;
+            return plan;
+        }
+        const PuzzleRecord& record = c.records[static_cast<std::size_t>(k)];
+        const int n = positions[static_cast<std::size_t>(k)];
+        if (Count() + static_cast<int>(plan.records.size()) >= MaxRecords) {
             refuse(n, T(german, "Meine Quarvels sind voll", "My Quarvels are full"));
             continue;
         }
-        const LibraryChecker::RecordReport check = checker.CheckOne(LibraryChecker::ToRaw(r), n);
-        if (!check.issues.empty()) {
-            switch (check.issues.front().rule) {
-            case 3: refuse(n, T(german, "die Figur fällt auseinander", "the figure falls apart")); break;
-            case 5:
-                refuse(n, T(german, "die Figur ist zu groß oder liegt nicht in der Mitte des Spielfelds",
-                            "the figure is too large or not in the middle of the board"));
-                break;
-            case 7:
-                refuse(n, T(german, "die Umrisse lassen sich auch anders füllen, als das Spiel es als gelöst erkennt",
-                            "the outline can also be filled in a way the game would not take as solved"));
-                break;
-            default: refuse(n, RecordFaultText(CollectionFile::RecordFault::Overlapping, german)); break;
-            }
-            continue;
-        }
-        const ShapeTwins::Shape shape = ShapeTwins::Make(r);
-        if (ownShapes.Find(shape) >= 0) {
+        FigureRules::Verdict verdict = FigureRules::Quick(record, 0);
+        // Played from the board's centre, as a saved figure is.
+        const std::optional<PuzzleRecord> centred = FigureRules::Centred(record);
+        if (verdict.Ok() && centred)
+            verdict = slow.Run(*centred, references, [] { return false; }, [](int) {});
+        if (verdict.reason == FigureRules::Reason::SameAs && verdict.twin.own) {
             ++report.duplicates;
             continue;
         }
-        if (const int twin = shippedShapes.Find(shape); twin >= 0) {
-            refuse(n, T(german, "das ist Quarvel %1, gedreht oder gespiegelt", "this is Quarvel %1 turned or mirrored")
-                          .arg(twin + 1));
+        if (!verdict.Ok() || !centred) {
+            refuse(n, verdict.Ok() ? T(german, "die Figur passt nicht in die Mitte des Spielfelds",
+                                       "the figure does not fit the middle of the board")
+                                   : QString::fromStdString(verdict.Text(german)));
             continue;
         }
-        ownShapes.Add(shape);
-        records_.push_back(r);
-        names_ << CleanName(QString::fromStdString(names.Name(n, german)));
+        plan.records.push_back(*centred);
+        plan.names << CleanName(QString::fromStdString(names.Name(n, german)));
+        references.push_back(FigureRules::Reference{*centred, Count() + static_cast<int>(plan.records.size()), true,
+                                                    plan.names.back().toStdString()});
+    }
+    if (progress)
+        progress(total, total);
+    return plan;
+}
+
+OwnCollection::ImportReport OwnCollection::ApplyImport(ImportPlan plan, bool german)
+{
+    ImportReport report = std::move(plan.report);
+    if (report.stopped || plan.records.empty())
+        return report;
+    if (QString why; Refuse(german, &why) || Count() + static_cast<int>(plan.records.size()) > MaxRecords) {
+        report.fileFault = true;
+        report.refused += static_cast<int>(plan.records.size());
+        report.reasons.prepend(why);
+        return report;
+    }
+    Snapshot before = Take();
+    for (qsizetype i = 0; i < plan.names.size(); ++i) {
+        records_.push_back(plan.records[static_cast<std::size_t>(i)]);
+        names_ << plan.names[i];
         progress_.push_back(0);
-        ++report.added;
     }
-    if (report.added > 0) {
-        QString error;
-        if (!Commit(std::move(before), german, &error)) {
-            report.refused += report.added;
-            report.added = 0;
-            report.fileFault = true;
-            report.reasons.prepend(error);
-        }
+    QString error;
+    if (!Commit(std::move(before), german, &error)) {
+        report.refused += static_cast<int>(plan.records.size());
+        report.fileFault = true;
+        report.reasons.prepend(error);
+        return report;
     }
+    report.added = static_cast<int>(plan.records.size());
     return report;
+}
+
+OwnCollection::ImportReport OwnCollection::Import(const std::filesystem::path& file, const PuzzleLibrary& shipped,
+                                                  bool german)
+{
+    return ApplyImport(PlanImport(file, shipped, german), german);
 }
 
 } // namespace zq

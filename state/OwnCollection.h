@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 namespace zq {
@@ -73,12 +74,25 @@ public:
         int refused = 0;    // broke a rule, or no room left
         QStringList reasons; // one line per refused record, or the file's fault
         bool fileFault = false;
+        bool stopped = false; // called off: nothing added
     };
     // Appends the sound figures of a collection file (with the names beside
-    // it): refused are those that break the rules a figure made in the editor
-    // obeys, or that are a shipped Quarvel turned or mirrored; duplicates of
-    // figures already here are skipped. shipped: records 1..PuzzleCount.
+    // it), moved to the board's centre: refused are those that break the rules
+    // a figure saved in the editor obeys, a shipped Quarvel shifted, turned or
+    // mirrored among them; figures already here are skipped as duplicates.
+    // shipped: records 1..PuzzleCount. Takes a while for many figures.
     ImportReport Import(const std::filesystem::path& file, const PuzzleLibrary& shipped, bool german);
+    // The same in two steps, so that the slow part can run beside the windows: the
+    // plan changes nothing (and may run on another thread while nothing else
+    // changes the collection); progress(done, total) returns false to call it off.
+    struct ImportPlan {
+        ImportReport report;
+        std::vector<PuzzleRecord> records;
+        QStringList names;
+    };
+    ImportPlan PlanImport(const std::filesystem::path& file, const PuzzleLibrary& shipped, bool german,
+                          const std::function<bool(int, int)>& progress = {}) const;
+    ImportReport ApplyImport(ImportPlan plan, bool german);
 
     // The names file beside a collection file: same name, extension .names.
     static std::filesystem::path NamesFileFor(const std::filesystem::path& collection);

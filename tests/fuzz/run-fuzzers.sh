@@ -19,8 +19,9 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 failed=""
 summary=""
-# target max_len: the game file runs past a full library, the placement is one line.
-for entry in library:4096 gamefile:2048 settings:4096 placement:256; do
+# target max_len: the game file runs past a full library, the placement is one line,
+# a collection just past 1000 records.
+for entry in library:4096 gamefile:2048 settings:4096 placement:256 collection:24100; do
     target=${entry%%:*}
     maxlen=${entry#*:}
     mkdir -p "$work/$target" "$build/fuzz-artifacts/$target"

@@ -62,6 +62,11 @@ got=$(XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME=$WORK/no-data xdg-mime query filet
 [ "$got" = application/x-$PKG ] || fail "a .zqv file is of type '$got'"
 grep -q "^application/x-$PKG=.*org.example.ZibbleQuarvel.desktop" /usr/share/applications/mimeinfo.cache ||
     fail "the desktop entry is not registered for saved games"
+head -c 48 /dev/zero >"$WORK/gift.zqc"
+got=$(XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME=$WORK/no-data xdg-mime query filetype "$WORK/gift.zqc" 2>&1)
+[ "$got" = application/x-$PKG-collection ] || fail "a .zqc file is of type '$got'"
+grep -q "^application/x-$PKG-collection=.*org.example.ZibbleQuarvel.Collection.desktop" /usr/share/applications/mimeinfo.cache ||
+    fail "the desktop entry is not registered for collection files"
 
 note "the installed game starts with an empty home on a virtual display"
 cat >"$WORK/start.sh" <<'SCRIPT'

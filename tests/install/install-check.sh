@@ -25,6 +25,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 ID=org.example.ZibbleQuarvel
 EXPECTED="bin/zibble-quarvel
 lib/zibble-quarvel/zq-sound-qt.so
+share/applications/$ID.Collection.desktop
 share/applications/$ID.desktop
 share/icons/hicolor/128x128/apps/$ID.png
 share/icons/hicolor/256x256/apps/$ID.png
@@ -32,6 +33,7 @@ share/icons/hicolor/32x32/apps/$ID.png
 share/icons/hicolor/48x48/apps/$ID.png
 share/icons/hicolor/64x64/apps/$ID.png
 share/icons/hicolor/scalable/apps/$ID.svg
+share/icons/hicolor/scalable/mimetypes/application-x-zibble-quarvel-collection.svg
 share/icons/hicolor/scalable/mimetypes/application-x-zibble-quarvel.svg
 share/man/man6/zibble-quarvel.6
 share/metainfo/$ID.metainfo.xml
@@ -66,8 +68,9 @@ got=$("$SVG_CHECK" "$PREFIX/share/icons/hicolor/scalable/apps/$ID.svg") || fail 
 
 echo "-- desktop entry and metainfo"
 DESKTOP=$PREFIX/share/applications/$ID.desktop
+COLLECTION_DESKTOP=$PREFIX/share/applications/$ID.Collection.desktop
 if command -v desktop-file-validate >/dev/null; then
-    out=$(desktop-file-validate "$DESKTOP" 2>&1)
+    out=$(desktop-file-validate "$DESKTOP" "$COLLECTION_DESKTOP" 2>&1)
     [ -z "$out" ] || fail "desktop-file-validate: $out"
 else
     echo "desktop-file-validate not installed: skipped"
@@ -79,12 +82,15 @@ grep -qx "Icon=$ID" "$DESKTOP" || fail "desktop icon name"
 exec_name=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$DESKTOP")
 [ -x "$PREFIX/bin/$exec_name" ] || fail "Exec=$exec_name is not the installed program"
 grep -q '^Comment\[de\]=' "$DESKTOP" || fail "no German comment"
+grep -qx 'MimeType=application/x-zibble-quarvel-collection;' "$COLLECTION_DESKTOP" &&
+    grep -qx 'Exec=zibble-quarvel --collection %f' "$COLLECTION_DESKTOP" || fail "collection files do not open with --collection"
 appstreamcli validate --no-net "$PREFIX/share/metainfo/$ID.metainfo.xml" >"$WORK/appstream.log" 2>&1 ||
     { cat "$WORK/appstream.log"; fail "appstreamcli validate"; }
 grep -q "<launchable type=\"desktop-id\">$ID.desktop</launchable>" "$PREFIX/share/metainfo/$ID.metainfo.xml" ||
     fail "metainfo does not launch the desktop entry"
 
-for provided in '<mediatype>application/x-zibble-quarvel</mediatype>' '<control>keyboard</control>' '<control>pointing</control>'; do
+for provided in '<mediatype>application/x-zibble-quarvel</mediatype>' \
+    '<mediatype>application/x-zibble-quarvel-collection</mediatype>' '<control>keyboard</control>' '<control>pointing</control>'; do
     grep -qF "$provided" "$PREFIX/share/metainfo/$ID.metainfo.xml" || fail "metainfo lacks $provided"
 done
 
@@ -102,10 +108,14 @@ grep -q '<comment xml:lang="de">' "$MIME_DATA/mime/application/x-zibble-quarvel.
 got=$(XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME=$WORK/no-data XDG_DATA_DIRS=$MIME_DATA:/usr/share \
     xdg-mime query filetype "$WORK/round2.zqv" 2>&1)
 [ "$got" = application/x-zibble-quarvel ] || fail "a .zqv file is of type '$got'"
-icon=$(sed -n 's/.*<icon name="\([^"]*\)".*/\1/p' "$PREFIX/share/mime/packages/zibble-quarvel.xml")
-got=$("$SVG_CHECK" "$PREFIX/share/icons/hicolor/scalable/mimetypes/${icon:-application-x-zibble-quarvel}.svg") ||
-    fail "saved-game icon unreadable"
-[ "${got%x*}" = "${got#*x}" ] || fail "saved-game icon is $got, not square"
+head -c 48 /dev/zero >"$WORK/gift.zqc"
+got=$(XDG_CURRENT_DESKTOP=GNOME XDG_DATA_HOME=$WORK/no-data XDG_DATA_DIRS=$MIME_DATA:/usr/share \
+    xdg-mime query filetype "$WORK/gift.zqc" 2>&1)
+[ "$got" = application/x-zibble-quarvel-collection ] || fail "a .zqc file is of type '$got'"
+for icon in $(sed -n 's/.*<icon name="\([^"]*\)".*/\1/p' "$PREFIX/share/mime/packages/zibble-quarvel.xml"); do
+    got=$("$SVG_CHECK" "$PREFIX/share/icons/hicolor/scalable/mimetypes/$icon.svg") || fail "icon $icon unreadable"
+    [ "${got%x*}" = "${got#*x}" ] || fail "icon $icon is $got, not square"
+done
 
 echo "-- the installed program starts with an empty home and finds its data in share/"
 mkdir -p "$WORK/home" "$WORK/config" "$WORK/elsewhere"
