@@ -235,7 +235,11 @@ void TSelectDlg::OwnBtnClick()
     }
 }
 
-bool TSelectDlg::Finished(int n) const { return IsFinished(state_.ProgressOf(view_, n)); }
+bool TSelectDlg::Finished(int n) const
+{
+    // An empty collection has nothing unfinished to go to.
+    return n > Count() || IsFinished(state_.ProgressOf(view_, n));
+}
 
 void TSelectDlg::DrawCell(Canvas& canvas, int i, int n) const
 {
@@ -275,10 +279,13 @@ void TSelectDlg::boxPaint(Canvas& canvas) const
     const int first = Scroll_->value();
     if (Count() == 0) {
         const bool german = state_.German();
-        canvas.TextOut(8, 8,
-                       german ? QStringLiteral("Noch keine eigenen Quarvels. \u201EVerwalten\u2026\u201C baut oder importiert welche.")
-                              : QStringLiteral("No Quarvels of your own yet. \u201CManage\u2026\u201D makes or imports some."),
+        // Two short lines: one long line would not fit the gallery in German.
+        canvas.TextOut(8, 8, german ? QStringLiteral("Noch keine eigenen Quarvels.") : QStringLiteral("No Quarvels of your own yet."),
                        SmallSansFont::Make(true), clBlack);
+        canvas.TextOut(8, 24,
+                       german ? QStringLiteral("\u201EVerwalten\u2026\u201C baut oder importiert welche.")
+                              : QStringLiteral("\u201CManage\u2026\u201D makes or imports some."),
+                       SmallSansFont::Make(), clBlack);
         return;
     }
     for (int i = 0; i < Cells; ++i) {

@@ -140,7 +140,10 @@ bool OwnCollection::Refuse(bool german, QString* error) const
 {
     if (writable_)
         return false;
-    if (error)
+    if (error && folder_.empty())
+        *error = T(german, "Meine Quarvels können nicht aufbewahrt werden: es gibt keinen Benutzerordner (HOME).",
+                   "My Quarvels cannot be kept: there is no home folder (HOME).");
+    else if (error)
         *error = T(german,
                    "Meine Quarvels werden nicht geändert, solange die beschädigte Datei %1 nicht beiseitegelegt werden kann.",
                    "My Quarvels are not changed while the damaged file %1 cannot be put aside.")
@@ -188,7 +191,10 @@ QString OwnCollection::Load(bool german)
     records_.clear();
     names_.clear();
     progress_.clear();
-    writable_ = true;
+    // Without a home there is no place of the player's own to keep anything.
+    writable_ = !folder_.empty();
+    if (!writable_)
+        return {};
     const std::filesystem::path file = File();
     const CollectionFile::Contents c = CollectionFile::Read(file);
     using F = CollectionFile::Fault;
@@ -336,7 +342,10 @@ bool OwnCollection::Export(const std::filesystem::path& file, const std::vector<
         if (!Name(i).isEmpty())
             named.emplace_back(static_cast<int>(records.size()), Name(i));
     }
-    bool ok = !records.empty() && WriteFileAtomically(file, CollectionFile::Bytes(records));
+    // Never over the collection itself, which would lose the figures not chosen.
+    std::error_code ec;
+    bool ok = !records.empty() && !std::filesystem::equivalent(file, File(), ec) &&
+              WriteFileAtomically(file, CollectionFile::Bytes(records));
     // The names travel beside the figures; without any, no names file is left behind.
     if (ok && !named.empty())
         ok = WriteFileAtomically(NamesFileFor(file), NamesText(named));
@@ -369,7 +378,7 @@ OwnCollection::ImportPlan OwnCollection::PlanImport(const std::filesystem::path&
         report.reasons << FaultText(c.fault, shown, german);
     const auto refuse = [&](int n, const QString& why) {
         ++report.refused;
-        report.reasons << T(german, "Quarvel %1: %2.", "Quarvel %1: %2.").arg(n).arg(why);
+        report.reasons << T(german, "Quarvel %1 der Datei: %2.", "Quarvel %1 of the file: %2.").arg(n).arg(why);
     };
     for (const CollectionFile::Refusal& r : c.refused)
         refuse(r.number, RecordFaultText(r.fault, german));

@@ -194,10 +194,10 @@ TEST_F(OwnCollectionTest, ImportRefusesEveryKindOfBadRecordAndSkipsDuplicates)
     EXPECT_EQ(report.duplicates, 2); // the L shifted, and the box a second time
     EXPECT_EQ(report.refused, 7);
     const QString all = report.reasons.join(QLatin1Char('\n'));
-    for (const char* expected : {"cut short", "Quarvel 2: pieces lie on top", "Quarvel 3: a piece lies outside",
-                                 "Quarvel 4: a piece has an invalid turn", "Quarvel 5: piece 5 does not touch",
-                                 "Quarvel 7: this figure is Quarvel 1 turned", "Quarvel 8: the figure is too wide",
-                                 "Quarvel 1: the same outline can be laid another way"})
+    for (const char* expected : {"cut short", "Quarvel 2 of the file: pieces lie on top", "Quarvel 3 of the file: a piece lies outside",
+                                 "Quarvel 4 of the file: a piece has an invalid turn", "Quarvel 5 of the file: piece 5 does not touch",
+                                 "Quarvel 7 of the file: this figure is Quarvel 1 turned", "Quarvel 8 of the file: the figure is too wide",
+                                 "Quarvel 1 of the file: the same outline can be laid another way"})
         EXPECT_TRUE(all.contains(QString::fromUtf8(expected))) << expected << "\n" << all.toStdString();
     ASSERT_EQ(own.Count(), 2);
     EXPECT_EQ(own.Record(2), CentredSquare());
