@@ -28,6 +28,7 @@ class QToolButton;
 namespace zq {
 
 class CanvasWidget;
+struct EditorSession;
 class TFormPlacement;
 class TLinkLabel;
 class TPatForm;
@@ -275,7 +276,7 @@ private:
     QTimer* refusalTimer_ = nullptr;
     int refusalTicks_ = 0; // counts down; the sign shows on even ticks
 
-    std::unique_ptr<struct EditorSession> editor_;
+    std::unique_ptr<EditorSession> editor_;
     int EditorBarHeight() const;
     void MakeEditorBar();
     void PlaceEditorBar();

@@ -14,18 +14,6 @@ using namespace zq::test;
 
 namespace {
 
-// An L of four squares of 10 cells, each split by orientations 0 and 8, its box 20 by 30 cells at (20, 10).
-PuzzleRecord L()
-{
-    PuzzleRecord r;
-    const int steps[4][2] = {{0, 0}, {0, 1}, {0, 2}, {1, 2}};
-    for (int k = 0; k < 4; ++k) {
-        r[2 * k + 1] = zq::testing::At(27 + 10 * steps[k][0], 17 + 10 * steps[k][1], 0);
-        r[2 * k + 2] = zq::testing::At(23 + 10 * steps[k][0], 13 + 10 * steps[k][1], 8);
-    }
-    return r;
-}
-
 TEST_F(MainformFixture, EditorBuildsChecksAndSavesAFigureAndGivesTheGameBack)
 {
     Start();
@@ -41,9 +29,11 @@ TEST_F(MainformFixture, EditorBuildsChecksAndSavesAFigureAndGivesTheGameBack)
     ASSERT_TRUE(line && save);
     EXPECT_FALSE(form->TipBtn->isEnabled());
     EXPECT_EQ(line->text(), QStringLiteral("Cannot be saved yet: lay the eight pieces together into one figure."));
-    EXPECT_LT(form->box->geometry().bottom(), line->mapTo(form.get(), QPoint(0, 0)).y()) << "the line is under the board";
 
-    const PuzzleRecord figure = L();
+    // Four squares of 10 cells, the last one moved down to hang on by a corner: columns 35..54, rows 20..49.
+    PuzzleRecord figure = zq::testing::SquareOfSquares(35, 20);
+    figure[7].y += 10;
+    figure[8].y += 10;
     const auto lay = [&](int j) {
         form->LiftPiece(j);
         form->Engine.Placements[j] = figure[j];
@@ -69,10 +59,10 @@ TEST_F(MainformFixture, EditorBuildsChecksAndSavesAFigureAndGivesTheGameBack)
         save->click();
         EXPECT_TRUE(script.Done());
     }
-    // Moved as a whole so that its box, columns 20..39 and rows 10..39, has the board's centre (45, 30) in its middle.
+    // Moved up as a whole so that its box has the board's centre (45, 30) in its middle.
     PuzzleRecord centred = figure;
     for (int j = 1; j <= 8; ++j)
-        centred[j] = zq::testing::At(figure[j].x + 15, figure[j].y + 5, figure[j].o.value());
+        centred[j].y -= 4;
     ASSERT_EQ(state.Own.Count(), 1);
     EXPECT_EQ(state.Own.Record(1), centred);
     EXPECT_EQ(state.Own.Name(1), QStringLiteral("Boot mit Segel"));

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/figures/FigureRules.h"
 
-#include "engine/figures/Silhouette.h"
 #include "tests/engine/figures/QuarvelFixtures.h"
 
 #include <gtest/gtest.h>
@@ -80,30 +79,6 @@ TEST(FigureRulesTest, EachReasonIsToldInBothLanguages)
         EXPECT_EQ(v.Text(true), row.german);
         EXPECT_EQ(v.Ok(), std::string(row.english).empty()) << row.english;
     }
-}
-
-TEST(FigureRulesTest, CentringPutsTheBoxOnTheBoardsCentreAndCheckingStopsWhenAsked)
-{
-    const auto centred = FigureRules::Centred(L);
-    ASSERT_TRUE(centred);
-    const Silhouette s(*centred);
-    // The L is 20 by 30 cells: columns 35..54 and rows 15..44 hold it with the board's centre (45, 30) in the middle.
-    EXPECT_EQ(s.MinX() + s.MaxX(), 89);
-    EXPECT_EQ(s.MinY() + s.MaxY(), 59);
-    EXPECT_EQ(Silhouette(L).TranslationKey(), s.TranslationKey());
-
-    int asked = 0, lastPercent = -1;
-    const std::vector<FigureRules::Reference> many(50, FigureRules::Reference{L, 1, false, {}});
-    FigureRules::SlowCheck slow;
-    const FigureRules::Verdict v =
-        slow.Run(*FigureRules::Centred(testing::CentredSquare()), many, [&] { return ++asked > 3; },
-                 [&](int p) { lastPercent = p; });
-    EXPECT_EQ(v.reason, FigureRules::Reason::Stopped);
-    EXPECT_EQ(asked, 4);
-    EXPECT_LT(lastPercent, 10);
-    const FigureRules::Verdict full = slow.Run(testing::CentredSquare(), many, [] { return false; }, [&](int p) { lastPercent = p; });
-    EXPECT_TRUE(full.Ok());
-    EXPECT_EQ(lastPercent, 100);
 }
 
 } // namespace
