@@ -37,9 +37,9 @@ int TAboutDlg::ShowModal()
 {
     const bool german = state_.German();
     text_->setText(QStringLiteral("<b style='font-size:14pt'>Zibble Quarvel</b><br>") +
-                   (german ? QStringLiteral("Version 2.4<br><br>Baue den Umriss aus acht Dreiecken nach.<br><br>"
+                   (german ? QStringLiteral("Version 2.5<br><br>Baue den Umriss aus acht Dreiecken nach.<br><br>"
                                             "Freie Software unter der GNU General Public License, Version 3 oder später.")
-                           : QStringLiteral("Version 2.4<br><br>Rebuild the silhouette from eight triangles.<br><br>"
+                           : QStringLiteral("Version 2.5<br><br>Rebuild the silhouette from eight triangles.<br><br>"
                                             "Free software under the GNU General Public License, version 3 or later.")));
     adjustSize();
     if (mainForm_)
