@@ -220,8 +220,12 @@ done
 read -r _ _ FLAGS _ DECOR _ < <(xprop -id "$PATTERN" _MOTIF_WM_HINTS | tr -d ',')
 [ $((FLAGS & 2)) -ne 0 ] && [ "$DECOR" = 0x0 ] || fail "pattern window asks for decorations: $FLAGS $DECOR"
 [ "$(frame_of "$PATTERN")" = "0 0 0 0" ] || fail "pattern window framed by the window manager: $(frame_of "$PATTERN")"
-read -r PX PY _ < <(inside "$PATTERN")
-xdotool mousemove $((PX + 60)) $((PY + 9)) mousedown 1
+# A loaded game may not yet know where its window stands; the drag starts from there.
+sleep 1
+read -r PX PY _ < <(settled "$PATTERN")
+xdotool mousemove $((PX + 60)) $((PY + 9))
+sleep 0.3
+xdotool mousedown 1
 sleep 0.3
 xdotool mousemove $((PX + 90)) $((PY + 29))
 sleep 0.2
