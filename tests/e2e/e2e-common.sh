@@ -76,3 +76,16 @@ turn() {
     return 0
 }
 
+# Starts the game, makes its main window 1000 by 740 and waits out the splash; sets
+# GAME, MAIN, PATTERN, the client area MX MY MW MH and the board's BX, BY and CELL.
+start_on_board() {
+    "$PROGRAM_DIR/zibble-quarvel" >>"$WORK/game.log" 2>&1 &
+    GAME=$!
+    MAIN=$(wait_window "${1:-^Zibble Quarvel}" 80) || fail "main window not mapped"
+    PATTERN=$(wait_window '^Quarvel 1$' 50) || fail "pattern window missing"
+    xdotool windowsize "$MAIN" 1000 740
+    sleep 4.5 # the splash closes after three seconds
+    read -r MX MY MW MH < <(inside "$MAIN")
+    read -r BL BT CELL < <(board_box "$MW" "$MH")
+    BX=$((MX + BL)) BY=$((MY + BT))
+}

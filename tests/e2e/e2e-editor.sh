@@ -17,17 +17,6 @@ openbox >/dev/null 2>&1 &
 sleep 1
 source "$(dirname "${BASH_SOURCE[0]}")/../x11-window.sh"
 
-start() {
-    "$PROGRAM_DIR/zibble-quarvel" >>"$WORK/game.log" 2>&1 &
-    GAME=$!
-    MAIN=$(wait_window '^Zibble Quarvel' 80) || fail "main window not mapped"
-    PATTERN=$(wait_window '^Quarvel 1$' 50) || fail "pattern window missing"
-    xdotool windowsize "$MAIN" 1000 740
-    sleep 4.5 # the splash closes after three seconds
-    read -r MX MY MW MH < <(inside "$MAIN")
-    read -r BL BT CELL < <(board_box "$MW" "$MH")
-    BX=$((MX + BL)) BY=$((MY + BT))
-}
 quit() {
     keys ctrl+q
     sleep 0.7
@@ -58,7 +47,7 @@ unsaved() {
     [ -e "$OWN" ] && fail "a figure of seven pieces was saved"
 }
 
-start
+start_on_board
 note "Ctrl+E opens the editor with the pieces parked"
 keys ctrl+e
 # Four squares of 10 cells stepping down to the right, each split by orientations 0 and 8.
@@ -90,7 +79,7 @@ quit
 
 note "started again on My Quarvels, the figure is played and solved"
 sed -i 's/"collection"="shipped"/"collection"="own"/' "$XDG_CONFIG_HOME/zibble-quarvel/settings.reg"
-start
+start_on_board
 xdotool getwindowname "$MAIN" | grep -q "My Quarvels" || fail "not playing My Quarvels: $(xdotool getwindowname "$MAIN")"
 won() {
     for _ in $(seq 30); do

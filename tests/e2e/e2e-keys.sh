@@ -16,15 +16,7 @@ sleep 1
 source "$(dirname "${BASH_SOURCE[0]}")/../x11-window.sh"
 
 note "start with English chosen; the splash goes by itself"
-"$PROGRAM_DIR/zibble-quarvel" >"$WORK/game.log" 2>&1 &
-GAME=$!
-MAIN=$(wait_window '^Zibble Quarvel$' 80) || fail "main window not mapped"
-PATTERN=$(wait_window '^Quarvel 1$' 50) || fail "pattern window missing"
-xdotool windowsize "$MAIN" 1000 740
-sleep 4.5 # the splash closes after three seconds
-read -r MX MY MW MH < <(inside "$MAIN")
-read -r BL BT CELL < <(board_box "$MW" "$MH")
-BX=$((MX + BL)) BY=$((MY + BT))
+start_on_board '^Zibble Quarvel$'
 [ "$CELL" -ge 8 ] || fail "cells of $CELL pixels are too small to read the outline"
 ACTIVE=$(xdotool getactivewindow 2>/dev/null)
 [ "$ACTIVE" = "$MAIN" ] || fail "the main window is not active after start-up (active: $ACTIVE)"

@@ -5,6 +5,7 @@
 #include "engine/BoardEngine.h"
 #include "engine/CollectionFile.h"
 #include "engine/figures/ArrangementSolver.h"
+#include "tests/fuzz/FuzzRequire.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,16 +13,7 @@
 #include <vector>
 
 using namespace zq;
-
-namespace {
-void Require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-} // namespace
+using zq::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

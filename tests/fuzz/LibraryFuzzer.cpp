@@ -6,6 +6,7 @@
 #include "engine/BoardEngine.h"
 #include "engine/ProgressByte.h"
 #include "engine/PuzzleLibrary.h"
+#include "tests/fuzz/FuzzRequire.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -16,16 +17,10 @@
 #include <vector>
 
 using namespace zq;
+using zq::fuzz::Require;
 
 namespace {
 
-void Require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 bool AnyCell(const Grid& g)
 {

@@ -4,6 +4,7 @@
 // thrown ends the run as a finding.
 #include "platform/placement/PlacementText.h"
 #include "platform/settings/SettingsError.h"
+#include "tests/fuzz/FuzzRequire.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,16 +14,7 @@
 #include <string>
 
 using namespace zq;
-
-namespace {
-void Require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-} // namespace
+using zq::fuzz::Require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

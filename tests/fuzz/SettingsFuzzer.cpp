@@ -6,6 +6,7 @@
 #include "platform/settings/RegDocument.h"
 #include "platform/settings/SettingsError.h"
 #include "platform/settings/TIniStore.h"
+#include "tests/fuzz/FuzzRequire.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -18,17 +19,11 @@
 #include <unistd.h>
 
 using namespace zq;
+using zq::fuzz::Require;
 namespace fs = std::filesystem;
 
 namespace {
 
-void Require(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "invariant broken: %s\n", what);
-        std::abort();
-    }
-}
 
 // One folder per fuzzing process, below ZQ_FUZZ_SCRATCH when the runner sets
 // it (a folder in memory, since the store syncs every write), else in /tmp;
