@@ -129,6 +129,7 @@ void TPatForm::ShowByOwner()
         if (screen)
             move(BesidePlace(owner_->geometry().marginsAdded(frame), frameSize(), screen->availableGeometry()));
     }
+    place_ = pos();
     show();
 }
 
@@ -193,13 +194,15 @@ void TPatForm::FormCreate()
     } catch (const SettingsError& error) {
         Report(error);
     }
+    place_ = pos();
 }
 
 void TPatForm::FormDestroy()
 {
     // A destructor must not throw: a position that cannot be stored is reported and lost.
     try {
-        const QPoint at = pos();
+        // A hidden window's moves reach it only at its next showing.
+        const QPoint at = isVisible() ? place_ : pos();
         ini_.WriteInteger(Section, "pleft", at.x());
         ini_.WriteInteger(Section, "ptop", at.y());
     } catch (const SettingsError& error) {
@@ -287,6 +290,7 @@ void TPatForm::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton || !CaptionRect().contains(event->position().toPoint()))
         return;
+    carried_ = true;
     if (windowHandle() && windowHandle()->startSystemMove())
         return;
     dragGrip_ = event->globalPosition().toPoint() - pos();
@@ -299,6 +303,25 @@ void TPatForm::mouseMoveEvent(QMouseEvent* event)
 }
 
 void TPatForm::mouseReleaseEvent(QMouseEvent*) { dragGrip_.reset(); }
+
+void TPatForm::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // Frameless, the window's inside stands where its frame does.
+    if (!event->spontaneous() || carried_) {
+        place_ = event->pos();
+        return;
+    }
+    // A move the window system reports unasked, before the player ever carried
+    // the window, can be a place it never stood at: reported while the window
+    // manager was still framing it (the screen's corner). The game's own place
+    // holds, and is asked for once more, so that the window system's answer
+    // puts the game right about where the window is: a drag starts from there.
+    if (event->pos() != place_ && !placeAskedAgain_) {
+        placeAskedAgain_ = true;
+        QTimer::singleShot(0, this, [this] { move(place_); });
+    }
+}
 
 void TPatForm::closeEvent(QCloseEvent* event) { event->ignore(); }
 

@@ -59,6 +59,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     // The target stays in view for the whole run, even where something asks it to close.
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -80,6 +81,11 @@ private:
     std::optional<QPoint> dragGrip_;
     QWidget* owner_ = nullptr;
     bool placeStored_ = false;
+    // Where the window stands, as stored at the end: the places the game gives it
+    // and those the player carries it to.
+    QPoint place_;
+    bool carried_ = false;
+    bool placeAskedAgain_ = false;
 };
 
 } // namespace zq

@@ -46,9 +46,15 @@ public:
         case QEvent::Paint:
         case QEvent::Hide: {
             const QMargins frame = FrameOf(window_);
-            if (frame.isNull() && event->type() == QEvent::Move)
+            // Before the window manager has framed the window the frame reads as none,
+            // while it is still building it (not yet grown around the window) as
+            // negative: neither is a frame to place by, even once a busy machine has
+            // painted the window. Where the owner has no frame either, there is no
+            // window manager to wait for: the first paint ends the wait.
+            const bool building = frame.left() < 0 || frame.top() < 0 || frame.right() < 0 || frame.bottom() < 0;
+            const bool unframed = frame.isNull() && (event->type() == QEvent::Move || !assumed_.isNull());
+            if (event->type() != QEvent::Hide && (building || unframed))
                 return false;
-            // By the first paint the window manager has framed the window, if it ever will.
             done_ = true;
             if (event->type() != QEvent::Hide && frame != assumed_)
                 PlaceInside(window_, frame, origin_);
