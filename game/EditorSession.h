@@ -21,6 +21,7 @@ namespace zq {
 struct EditorSession {
     int ownIndex = 0; // the own Quarvel a save replaces, 0: a save adds one
     PuzzleRecord opened; // that Quarvel as it was opened
+    PuzzleRecord start;  // the pieces as the editor laid them out: nothing made yet
     // The game on the board when the editor opened, put back as it was.
     BoardEngine game;
     MoveHistory gameHistory;

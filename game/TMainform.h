@@ -209,6 +209,9 @@ public:
     void CloseEditor();
     void ToggleEditor();
     bool Editing() const;
+    // Whether the figure being made may be left: asks first when it holds work not
+    // saved. Everything that ends the editor at the player's word asks this.
+    bool EditorMayGo();
     // Centres the figure, asks for a name and stores it, when every rule holds.
     void SaveFigure();
 

@@ -10,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPolygonF>
 #include <QProgressBar>
@@ -83,8 +84,23 @@ void TMainform::OpenEditor(int ownIndex)
     lastLifted_ = 0;
     // No help and no solve test while the figure is only being made.
     TipBtn->setEnabled(false);
+    s.start = e.Placements;
     formResize();
     EditorFigureChanged();
+}
+
+bool TMainform::EditorMayGo()
+{
+    if (!editor_)
+        return true;
+    const EditorSession& s = *editor_;
+    if (Engine.Placements == (s.saved ? *s.saved : s.start))
+        return true;
+    const bool german = State.German();
+    const QString question = german ? QStringLiteral("Die Figur, die Du baust, ist nicht gespeichert. Verwerfen?")
+                                    : QStringLiteral("The figure you are making is not saved. Discard it?");
+    return QMessageBox::question(this, QStringLiteral("Zibble Quarvel"), question, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TMainform::CloseEditor()
@@ -113,9 +129,10 @@ void TMainform::CloseEditor()
 
 void TMainform::ToggleEditor()
 {
-    if (editor_)
-        CloseEditor();
-    else
+    if (editor_) {
+        if (EditorMayGo())
+            CloseEditor();
+    } else
         OpenEditor(0);
 }
 
@@ -147,7 +164,10 @@ void TMainform::MakeEditorBar()
     row->addWidget(s.save);
     row->addWidget(s.close);
     connect(s.save, &QPushButton::clicked, this, [this] { SaveFigure(); });
-    connect(s.close, &QPushButton::clicked, this, [this] { CloseEditor(); });
+    connect(s.close, &QPushButton::clicked, this, [this] {
+        if (EditorMayGo())
+            CloseEditor();
+    });
     UpdateEditorTexts();
     s.bar->show();
 }

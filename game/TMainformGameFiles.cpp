@@ -184,6 +184,8 @@ void TMainform::SaveBtnClick()
 
 void TMainform::LoadBtnClick()
 {
+    if (!EditorMayGo())
+        return;
     QFileDialog& OpenDialog = FileDialog(OpenDlg, false);
     OpenDialog.setDirectory(State.GameFileName.isEmpty() ? GameFolder() : QFileInfo(State.GameFileName).absolutePath());
     if (OpenDialog.exec() != QDialog::Accepted)
@@ -211,7 +213,7 @@ void TMainform::LoadChosenFile(const QString& name)
 
 void TMainform::NewgameBtnClick()
 {
-    if (!YesNoDlg || YesNoDlg->ShowModal(TYesNoDlg::giveup) != 6)
+    if (!YesNoDlg || !EditorMayGo() || YesNoDlg->ShowModal(TYesNoDlg::giveup) != 6)
         return;
     SaveIfModified();
     // A new game is one on the shipped Quarvels; the own ones keep their progress.

@@ -79,6 +79,8 @@ void TMainform::QuarvelSolved()
 
 void TMainform::UpBtnClick()
 {
+    if (!EditorMayGo())
+        return;
     if (State.CurrentPuzzle < State.Library.PuzzleCount)
         ++State.CurrentPuzzle;
     SetupPuzzle();
@@ -89,6 +91,8 @@ void TMainform::UpBtnClick()
 
 void TMainform::DownBtnClick()
 {
+    if (!EditorMayGo())
+        return;
     if (State.CurrentPuzzle > 1)
         --State.CurrentPuzzle;
     SetupPuzzle();
@@ -99,7 +103,7 @@ void TMainform::DownBtnClick()
 
 void TMainform::SelectBtnClick()
 {
-    if (!SelectDlg)
+    if (!SelectDlg || !EditorMayGo())
         return;
     const ProgramState::Collection before = State.Playing;
     const int shownBefore = State.CurrentPuzzle;

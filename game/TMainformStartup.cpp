@@ -198,7 +198,7 @@ void TMainform::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (!formCloseQuery()) {
+    if (!EditorMayGo() || !formCloseQuery()) {
         event->ignore();
         return;
     }
@@ -334,6 +334,8 @@ void TMainform::BringToFront(const QString& file)
         QTimer::singleShot(250, this, [this, file] { BringToFront(file); });
         return;
     }
+    if (!EditorMayGo())
+        return;
     // A collection file handed over is played as --collection plays it.
     if (file.startsWith(QLatin1String(CollectionRequest))) {
         OpenCollectionFile(file.mid(static_cast<qsizetype>(std::strlen(CollectionRequest))));

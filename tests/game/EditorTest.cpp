@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -50,6 +51,17 @@ TEST_F(MainformFixture, EditorBuildsChecksAndSavesAFigureAndGivesTheGameBack)
     EXPECT_EQ(form->Engine.PlayState, BoardEngine::Playing) << "a figure being made is never solved";
     QTRY_COMPARE(line->text(), QStringLiteral("The figure can be saved."));
     EXPECT_TRUE(save->isEnabled());
+    // Work not saved is never dropped unasked: a No keeps the editor and the figure.
+    const auto answer = [](QMessageBox::StandardButton b) {
+        return [b](QWidget* w) { static_cast<QMessageBox*>(w)->button(b)->click(); };
+    };
+    for (void (TMainform::*leave)() : {&TMainform::UpBtnClick, &TMainform::ToggleEditor}) {
+        ModalScript script({answer(QMessageBox::No)});
+        (form.get()->*leave)();
+        EXPECT_TRUE(script.Done());
+    }
+    EXPECT_TRUE(form->Editing());
+    EXPECT_EQ(state.CurrentPuzzle, 1);
 
     {
         ModalScript script({[](QWidget* w) {
@@ -71,7 +83,11 @@ TEST_F(MainformFixture, EditorBuildsChecksAndSavesAFigureAndGivesTheGameBack)
     EXPECT_EQ(line->text(), QStringLiteral("Saved as your Quarvel 1."));
     EXPECT_FALSE(save->isEnabled()) << "the same figure is not saved twice";
 
-    form->CloseEditor();
+    {
+        ModalScript script({answer(QMessageBox::Yes)});
+        form->ToggleEditor();
+        EXPECT_EQ(script.Answered(), 0u) << "a saved figure is left without a question";
+    }
     EXPECT_EQ(form->Engine.Placements, game.Placements);
     EXPECT_EQ(form->Engine.Board, game.Board);
     EXPECT_EQ(form->Engine.SelectedPiece, 3) << "the piece is in the hand again";
